@@ -1,0 +1,84 @@
+#include "formcontrols.h"
+
+#include <QLabel>
+#include <QPalette>
+#include <QWidget>
+
+#include <algorithm>
+
+namespace Form {
+
+QFont font(qreal points, bool bold)
+{
+    return font(QStringLiteral("MS Sans Serif"), points, bold);
+}
+
+QFont font(const QString &family, qreal points, bool bold)
+{
+    // Liberation Sans has the metrics of the classic sans fonts, so captions fit their places.
+    QFont f;
+    f.setFamilies({family, QStringLiteral("Liberation Sans")});
+    f.setStyleHint(QFont::SansSerif);
+    f.setPointSizeF(points);
+    f.setBold(bold);
+    return f;
+}
+
+void place(QWidget *control, int left, int top, int width, int height)
+{
+    control->setGeometry(pixels(left), pixels(top), pixels(width), pixels(height));
+}
+
+void move(QWidget *control, int left, int top)
+{
+    control->move(pixels(left), pixels(top));
+}
+
+void setBackground(QWidget *control, QColor colour)
+{
+    QPalette palette = control->palette();
+    palette.setColor(QPalette::Window, colour);
+    control->setPalette(palette);
+    control->setAutoFillBackground(true);
+}
+
+void setTextColour(QWidget *control, QColor colour)
+{
+    QPalette palette = control->palette();
+    for (const auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        palette.setColor(group, QPalette::WindowText, colour);
+        palette.setColor(group, QPalette::Text, colour);
+        palette.setColor(group, QPalette::ButtonText, colour);
+    }
+    control->setPalette(palette);
+}
+
+QLabel *label(QWidget *container, const QString &name, const QString &caption, int left, int top,
+    const QFont &font, QColor colour)
+{
+    auto *label = new QLabel(caption, container);
+    label->setObjectName(name);
+    label->setFont(font);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::Active, QPalette::WindowText, colour);
+    palette.setColor(QPalette::Inactive, QPalette::WindowText, colour);
+    label->setPalette(palette);
+    label->move(pixels(left), pixels(top));
+    label->adjustSize();
+    return label;
+}
+
+QWidget *line(
+    QWidget *container, const QString &name, int x1, int y1, int x2, int y2, QColor colour)
+{
+    auto *line = new QWidget(container);
+    line->setObjectName(name);
+    setBackground(line, colour);
+    const int left = pixels(std::min(x1, x2));
+    const int top = pixels(std::min(y1, y2));
+    line->setGeometry(left, top, std::max(1, pixels(std::max(x1, x2)) - left),
+        std::max(1, pixels(std::max(y1, y2)) - top));
+    return line;
+}
+
+}  // namespace Form

@@ -1,0 +1,45 @@
+#pragma once
+
+// The windows are fixed arrangements of controls whose places are given in twips (1/1440 inch,
+// 15 to a pixel at 96 dots per inch). These helpers turn such a table entry into a placed Qt
+// widget with its name, font and colours; high-DPI scaling does the rest.
+
+#include <QColor>
+#include <QFont>
+#include <QString>
+
+class QLabel;
+class QWidget;
+
+namespace Form {
+
+inline constexpr QColor lightBlue {192, 192, 255};
+
+// Logical pixels for a length in twips, rounded to the nearest pixel.
+constexpr int pixels(int twips)
+{
+    return (twips * 2 + 15) / 30;
+}
+
+// The sans font of the forms, "MS Sans Serif" or the nearest installed one.
+QFont font(qreal points, bool bold = false);
+// Another family, for the few controls that name one.
+QFont font(const QString &family, qreal points, bool bold);
+
+void place(QWidget *control, int left, int top, int width, int height);
+void move(QWidget *control, int left, int top);
+
+// Paints the control's own background in the colour.
+void setBackground(QWidget *control, QColor colour);
+// The colour of the control's text, also when it is disabled.
+void setTextColour(QWidget *control, QColor colour);
+
+// A label that sizes itself to its caption and shows its container's background.
+QLabel *label(QWidget *container, const QString &name, const QString &caption, int left, int top,
+    const QFont &font, QColor colour = Qt::black);
+
+// A straight line drawn from one point to another; only horizontal and vertical lines occur.
+QWidget *line(QWidget *container, const QString &name, int x1, int y1, int x2, int y2,
+    QColor colour = Qt::black);
+
+}  // namespace Form

@@ -1,0 +1,299 @@
+#include "sheetwindow.h"
+
+#include "formcontrols.h"
+#include "interestcalculation.h"
+#include "messagebox.h"
+
+#include <QComboBox>
+#include <QCursor>
+#include <QGroupBox>
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QToolButton>
+
+namespace {
+
+const QColor red(255, 0, 0);
+const QColor buttonColour(255, 192, 128);
+
+QString textName(int box)
+{
+    return QStringLiteral("Text%1").arg(box);
+}
+
+QGroupBox *addFrame(
+    QWidget *container, int frame, const QString &caption, int left, int top, int width, int height)
+{
+    auto *group = new QGroupBox(caption, container);
+    group->setObjectName(QStringLiteral("Frame%1").arg(frame));
+    Form::place(group, left, top, width, height);
+    return group;
+}
+
+QCursor pointerImage(const QString &name)
+{
+    return QCursor(QPixmap(QStringLiteral(":/cursors/%1.png").arg(name)), 0, 0);
+}
+
+}  // namespace
+
+SheetWindow::SheetWindow(QWidget *parent)
+    : QWidget(parent,
+        Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
+            | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint)
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("-"));
+    setWindowIcon(QIcon(QStringLiteral(":/images/icon.png")));
+    setFixedSize(Form::pixels(15270), Form::pixels(11145));
+    Form::setBackground(this, Form::lightBlue);
+    setFont(Form::font(8.25));
+    setCursor(Qt::CrossCursor);
+
+    buildMonthRows();
+    buildYearAndRate();
+    buildSummary();
+    buildButtons();
+
+    Form::line(this, QStringLiteral("Line2"), 7200, 0, 7200, 10440);
+    Form::line(this, QStringLiteral("Line3"), 0, 10440, 15240, 10440);
+    Label15 = Form::label(this, QStringLiteral("Label15"),
+        QStringLiteral("ZEL Calculation 2003 - every month's balance, the year's "
+                       "interest, one click"),
+        360, 10560, Form::font(13.5, true), red);
+
+    Image1 = new QToolButton(this);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setAccessibleName(QStringLiteral("Help"));
+    Image1->setToolTip(QStringLiteral("Help"));
+    Image1->setIcon(QIcon(QStringLiteral(":/images/help.png")));
+    Image1->setIconSize(QSize(Form::pixels(480), Form::pixels(480)));
+    Image1->setAutoRaise(true);
+    Image1->setFocusPolicy(Qt::NoFocus);
+    Image1->setCursor(pointerImage(QStringLiteral("help")));
+    Form::place(Image1, 14640, 9840, 480, 480);
+
+    setTabOrder();
+    Combo1->setFocus();
+}
+
+void SheetWindow::buildMonthRows()
+{
+    const QFont heading = Form::font(9.75, true);
+    Form::label(this, QStringLiteral("Label3"), QStringLiteral("Subscription"), 360, 120, heading);
+    Form::label(this, QStringLiteral("Label4"), QStringLiteral("Refund"), 2160, 120, heading);
+    Form::label(
+        this, QStringLiteral("Label5"), QStringLiteral("Withdrawal"), 3600, 120, heading, red);
+    Form::label(this, QStringLiteral("Label16"), QStringLiteral("Progressive"), 5280, 120, heading);
+
+    int top = 480;
+    for (const MonthRow &month : monthRows) {
+        QGroupBox *frame
+            = addFrame(this, month.frame, QString::fromUtf16(month.name), 240, top, 6615, 615);
+        addBox(frame, month.subscription, 120, 240, 1215, 285);
+        addBox(frame, month.refund, 1560, 240, 1455, 285);
+        addBox(frame, month.withdrawal, 3240, 240, 1455, 285);
+        addBox(frame, month.balance, 4920, 240, 1455, 285);
+        top += 840;
+    }
+}
+
+void SheetWindow::buildYearAndRate()
+{
+    Form::label(this, QStringLiteral("Label1"), QStringLiteral("YEAR"), 8400, 420, font());
+    Combo1 = new QComboBox(this);
+    Combo1->setObjectName(QStringLiteral("Combo1"));
+    Combo1->setAccessibleName(QStringLiteral("Year list"));
+    Combo1->setEditable(true);
+    Combo1->setInsertPolicy(QComboBox::NoInsert);
+    Combo1->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    Form::place(Combo1, 9360, 360, 1335, 315);
+
+    Form::label(
+        this, QStringLiteral("Label2"), QStringLiteral("Rate of Interest"), 8040, 885, font());
+    QLineEdit *rate = addBox(this, Box::rate, 9360, 840, 1335, 285);
+    rate->setFont(Form::font(9.75, true));
+    rate->setAlignment(Qt::AlignCenter);
+    QPalette palette = rate->palette();
+    for (const auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+        palette.setColor(group, QPalette::Base, Qt::white);
+    rate->setPalette(palette);
+    Form::setTextColour(rate, red);
+    Form::label(
+        this, QStringLiteral("Label14"), QStringLiteral("%"), 10800, 832, Form::font(12, true));
+
+    QGroupBox *selected
+        = addFrame(this, 13, QStringLiteral("You have selected"), 11520, 240, 2415, 735);
+    QLineEdit *year = addBox(selected, Box::year, 120, 240, 2175, 375);
+    year->setFont(Form::font(13.5, true));
+    year->setAlignment(Qt::AlignCenter);
+    Form::setTextColour(year, QColor(255, 0, 255));
+
+    Form::label(this, QStringLiteral("Label6"), QStringLiteral("Enter Opening Balance"), 7560, 1470,
+        font());
+    QLineEdit *opening = addBox(this, Box::openingBalance, 9360, 1320, 4335, 495);
+    opening->setFont(Form::font(13.5, true));
+    Form::setTextColour(opening, red);
+}
+
+void SheetWindow::buildSummary()
+{
+    const QColor highlightText = palette().color(QPalette::HighlightedText);
+    const QFont plain = font();
+    const QFont bold12 = Form::font(12, true);
+
+    QGroupBox *summary = addFrame(this, 14, QStringLiteral("SUMMARY"), 8040, 2040, 6615, 5655);
+    Form::setBackground(summary, Qt::black);
+    Form::setTextColour(summary, red);
+    summary->setFont(bold12);
+    QGroupBox *credits
+        = addFrame(summary, 15, QStringLiteral("(Subscription + Refund)"), 240, 1080, 6135, 2055);
+    Form::setBackground(credits, Qt::black);
+    Form::setTextColour(credits, highlightText);
+    credits->setFont(Form::font(9.75, true));
+
+    struct SummaryRow
+    {
+        QGroupBox *frame;
+        const char16_t *label;
+        const char16_t *caption;
+        int labelLeft, labelTop;
+        QFont labelFont;
+        QColor colour;
+        int box, boxLeft, boxTop, boxHeight;
+        QFont boxFont;
+    };
+    const SummaryRow rows[] = {
+        {summary, u"Label7", u"Opening Balance :", 480, 570, plain, highlightText,
+            Box::summaryOpening, 3240, 480, 375, plain},
+        {credits, u"Label8", u"Subscription :", 240, 405, plain, highlightText,
+            Box::subscriptionTotal, 3000, 360, 285, plain},
+        {credits, u"Label9", u"Refund :", 240, 885, plain, highlightText, Box::refundTotal, 3000,
+            840, 285, plain},
+        {credits, u"Label10", u"Total : (CREDITS)", 240, 1605, bold12, QColor(0, 192, 0),
+            Box::totalCredits, 3000, 1560, 285, plain},
+        {summary, u"Label11", u"Interest :-", 480, 3525, plain, highlightText, Box::interest, 3240,
+            3480, 285, plain},
+        {summary, u"Label12", u"DEBITS :-", 480, 3990, bold12, red, Box::debits, 3240, 3960, 360,
+            bold12},
+        {summary, u"Label13", u"Closing Balance :-", 480, 4597, bold12, highlightText,
+            Box::closingBalance, 3240, 4560, 375, bold12},
+    };
+    for (const SummaryRow &row : rows) {
+        QLabel *label
+            = Form::label(row.frame, QString::fromUtf16(row.label), QString::fromUtf16(row.caption),
+                row.labelLeft, row.labelTop, row.labelFont, row.colour);
+        Form::setBackground(label, Qt::black);
+        QLineEdit *box = addBox(row.frame, row.box, row.boxLeft, row.boxTop, 2895, row.boxHeight);
+        box->setFont(row.boxFont);
+    }
+    // The debits label is drawn in the disabled style.
+    summary->findChild<QLabel *>(QStringLiteral("Label12"))->setEnabled(false);
+    Form::line(credits, QStringLiteral("Line1"), 0, 1320, 6120, 1320, QColor(255, 128, 0));
+}
+
+void SheetWindow::buildButtons()
+{
+    Command1 = addButton(QStringLiteral("Command1"), QStringLiteral("&Calculate"),
+        QStringLiteral("calculate"), 8040, 7920, 1335);
+    Command4 = addButton(QStringLiteral("Command4"), QStringLiteral("&Save"),
+        QStringLiteral("save"), 9720, 7920, 1335);
+    Command2 = addButton(QStringLiteral("Command2"), QStringLiteral("C&lear"),
+        QStringLiteral("clear"), 11640, 7920, 1335);
+    Command3 = addButton(QStringLiteral("Command3"), QStringLiteral("&View/Print"),
+        QStringLiteral("print"), 13320, 7920, 1335);
+    Command5 = addButton(QStringLiteral("Command5"), QStringLiteral("&Exit"),
+        QStringLiteral("exit"), 10200, 9120, 2295);
+    Command4->setEnabled(false);
+
+    connect(Command1, &QToolButton::clicked, this, &SheetWindow::Command1_Click);
+    connect(Command2, &QToolButton::clicked, this, &SheetWindow::Command2_Click);
+    connect(Command5, &QToolButton::clicked, this, &SheetWindow::Command5_Click);
+}
+
+QLineEdit *SheetWindow::addBox(
+    QWidget *container, int box, int left, int top, int width, int height)
+{
+    auto *edit = new QLineEdit(container);
+    edit->setObjectName(textName(box));
+    edit->setAccessibleName(boxName(box));
+    edit->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    edit->setEnabled(isInputBox(box));
+    Form::place(edit, left, top, width, height);
+    m_boxes[box] = edit;
+    return edit;
+}
+
+QToolButton *SheetWindow::addButton(
+    const QString &name, const QString &caption, const QString &icon, int left, int top, int width)
+{
+    auto *button = new QToolButton(this);
+    button->setObjectName(name);
+    button->setText(caption);
+    button->setAccessibleName(QString(caption).remove(u'&'));
+    button->setIcon(QIcon(QStringLiteral(":/images/%1.png").arg(icon)));
+    button->setIconSize(QSize(24, 24));
+    button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    button->setFocusPolicy(Qt::StrongFocus);
+    button->setCursor(pointerImage(QStringLiteral("button")));
+    QPalette palette = button->palette();
+    palette.setColor(QPalette::Button, buttonColour);
+    button->setPalette(palette);
+    Form::place(button, left, top, width, 855);
+    return button;
+}
+
+void SheetWindow::setTabOrder()
+{
+    // The opening balance comes after "Calculate", not before the months.
+    QList<QWidget *> order {Combo1};
+    for (const MonthRow &month : monthRows) {
+        order << m_boxes[month.subscription] << m_boxes[month.refund] << m_boxes[month.withdrawal];
+    }
+    order << Command1 << m_boxes[Box::openingBalance] << Command2 << Command3 << Command5;
+    for (qsizetype i = 0; i + 1 < order.size(); ++i)
+        QWidget::setTabOrder(order[i], order[i + 1]);
+}
+
+SheetTexts SheetWindow::readBoxes() const
+{
+    SheetTexts texts;
+    for (int box = firstBox; box <= lastBox; ++box)
+        texts[box] = m_boxes[box]->text();
+    return texts;
+}
+
+void SheetWindow::writeResults(const SheetTexts &texts)
+{
+    for (int box = firstBox; box <= lastBox; ++box) {
+        if (m_boxes[box]->text() != texts[box])
+            m_boxes[box]->setText(texts[box]);
+    }
+}
+
+void SheetWindow::Command1_Click()
+{
+    SheetTexts texts = readBoxes();
+    const std::optional<CalculationFault> fault = calculate(texts);
+    writeResults(texts);
+    if (fault) {
+        MessageBox::current().show(this,
+            QStringLiteral("%1 could not be calculated because a number is too large.")
+                .arg(boxName(fault->box)),
+            QStringLiteral("Calculation"), MessageBox::Critical);
+    }
+}
+
+void SheetWindow::Command2_Click()
+{
+    for (int box = firstBox; box <= lastBox; ++box)
+        m_boxes[box]->clear();
+    Combo1->setFocus();
+}
+
+void SheetWindow::Command5_Click()
+{
+    close();
+}

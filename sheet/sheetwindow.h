@@ -1,0 +1,51 @@
+#pragma once
+
+#include "sheetfields.h"
+
+#include <QWidget>
+
+#include <array>
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QToolButton;
+
+// The interest sheet, Form1: twelve month rows on the left, the year, rate, opening balance and
+// summary on the right, the buttons below them. Its handlers copy the box texts into SheetTexts,
+// call the plain functions of this folder, and copy the texts back.
+class SheetWindow : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit SheetWindow(QWidget *parent = nullptr);
+
+    // The texts of all 58 boxes; index 0 is unused.
+    SheetTexts readBoxes() const;
+
+    void Command1_Click();  // Calculate
+    void Command2_Click();  // Clear
+    void Command5_Click();  // Exit
+
+private:
+    void buildMonthRows();
+    void buildYearAndRate();
+    void buildSummary();
+    void buildButtons();
+    void setTabOrder();
+    QLineEdit *addBox(QWidget *container, int box, int left, int top, int width, int height);
+    QToolButton *addButton(const QString &name, const QString &caption, const QString &icon,
+        int left, int top, int width);
+    void writeResults(const SheetTexts &texts);
+
+    std::array<QLineEdit *, lastBox + 1> m_boxes {};  // Text1 .. Text58 at their numbers
+    QComboBox *Combo1 = nullptr;                      // the year list, of year labels
+    QToolButton *Command1 = nullptr;                  // "&Calculate"
+    QToolButton *Command2 = nullptr;                  // "C&lear"
+    QToolButton *Command3 = nullptr;                  // "&View/Print"
+    QToolButton *Command4 = nullptr;                  // "&Save", disabled and inert
+    QToolButton *Command5 = nullptr;                  // "&Exit"
+    QToolButton *Image1 = nullptr;                    // the help picture
+    QLabel *Label15 = nullptr;                        // the credits line
+};

@@ -1,0 +1,194 @@
+#include "fakemessagebox.h"
+#include "sheetfields.h"
+#include "sheetwindow.h"
+
+#include <QAccessible>
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QTest>
+#include <QToolButton>
+
+#include <memory>
+
+class SheetWindowTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void openingState();
+    void accessibleNames();
+    void tabOrder();
+    void calculateByAccessKey();
+    void overflowKeepsEntries();
+    void saveIsInert();
+    void clearEmptiesEverything();
+
+private:
+    QLineEdit *box(int number) const
+    {
+        return m_sheet->findChild<QLineEdit *>(QStringLiteral("Text%1").arg(number));
+    }
+    void type(int number, const QString &text) const { QTest::keyClicks(box(number), text); }
+
+    std::unique_ptr<SheetWindow> m_sheet;
+    std::unique_ptr<FakeMessageBox> m_messages;
+};
+
+void SheetWindowTest::init()
+{
+    m_messages = std::make_unique<FakeMessageBox>();
+    m_sheet = std::make_unique<SheetWindow>();
+    m_sheet->show();
+    m_sheet->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_sheet.get()));
+}
+
+void SheetWindowTest::cleanup()
+{
+    m_sheet.reset();
+    m_messages.reset();
+}
+
+void SheetWindowTest::openingState()
+{
+    QCOMPARE(m_sheet->objectName(), u"Form1"_qs);
+    QCOMPARE(QApplication::focusWidget(), m_sheet->findChild<QComboBox *>(u"Combo1"_qs));
+    QCOMPARE(m_sheet->size(), QSize(1018, 743));
+    for (int number = firstBox; number <= lastBox; ++number) {
+        QVERIFY2(box(number), qPrintable(QString::number(number)));
+        QVERIFY(box(number)->text().isEmpty());
+        // Result boxes are disabled, so the user can neither focus nor edit them.
+        QCOMPARE(box(number)->isEnabled(), isInputBox(number));
+    }
+    QCOMPARE(m_sheet->findChildren<QLineEdit *>(QRegularExpression(u"^Text\\d+$"_qs)).size(), 58);
+}
+
+void SheetWindowTest::accessibleNames()
+{
+    const QStringList expected = {u"April subscription"_qs, u"April refund"_qs,
+        u"April withdrawal"_qs, u"April progressive balance"_qs, u"March withdrawal"_qs,
+        u"Opening balance"_qs, u"Rate of interest"_qs, u"Financial year"_qs, u"Year list"_qs,
+        u"Summary opening balance"_qs, u"Subscription total"_qs, u"Refund total"_qs,
+        u"Total credits"_qs, u"Interest"_qs, u"Debits"_qs, u"Closing balance"_qs, u"Calculate"_qs,
+        u"Save"_qs, u"Clear"_qs, u"View/Print"_qs, u"Exit"_qs, u"Help"_qs};
+    QStringList names;
+    const QList<QWidget *> widgets = m_sheet->findChildren<QWidget *>();
+    for (QWidget *widget : widgets) {
+        if (QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(widget))
+            names << accessible->text(QAccessible::Name);
+    }
+    for (const QString &name : expected)
+        QVERIFY2(names.count(name) == 1, qPrintable(name));
+    for (int number = firstBox; number <= lastBox; ++number)
+        QVERIFY(!box(number)->accessibleName().isEmpty());
+    QCOMPARE(box(7)->accessibleName(), u"March withdrawal"_qs);
+    QCOMPARE(box(58)->accessibleName(), u"March progressive balance"_qs);
+}
+
+void SheetWindowTest::tabOrder()
+{
+    QStringList expected {u"Combo1"_qs};
+    for (const MonthRow &month : monthRows) {
+        for (int number : {month.subscription, month.refund, month.withdrawal})
+            expected << QStringLiteral("Text%1").arg(number);
+    }
+    expected << u"Command1"_qs << u"Text39"_qs << u"Command2"_qs << u"Command3"_qs << u"Command5"_qs
+             << u"Combo1"_qs;
+
+    QStringList forward {QApplication::focusWidget()->objectName()};
+    for (int i = 1; i < expected.size(); ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        forward << QApplication::focusWidget()->objectName();
+    }
+    QCOMPARE(forward, expected);
+
+    QStringList backward {QApplication::focusWidget()->objectName()};
+    for (int i = 1; i < expected.size(); ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+        backward << QApplication::focusWidget()->objectName();
+    }
+    std::reverse(expected.begin(), expected.end());
+    QCOMPARE(backward, expected);
+}
+
+void SheetWindowTest::calculateByAccessKey()
+{
+    type(Box::openingBalance, u"10000"_qs);
+    box(Box::rate)->setText(u"8"_qs);  // the year choice would put it here
+    for (const MonthRow &month : monthRows)
+        type(month.subscription, u"1000"_qs);
+    type(monthRows[2].refund, u"600"_qs);
+    type(monthRows[6].withdrawal, u"5000"_qs);
+
+    // An access key clicks its button after a short delay, as a mouse click would look.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_C, Qt::AltModifier);
+
+    QTRY_COMPARE(box(monthRows[0].balance)->text(), u"11000"_qs);
+    QCOMPARE(box(monthRows[11].balance)->text(), u"17600"_qs);
+    QCOMPARE(box(Box::summaryOpening)->text(), u"10000"_qs);
+    QCOMPARE(box(Box::subscriptionTotal)->text(), u"12000"_qs);
+    QCOMPARE(box(Box::refundTotal)->text(), u"600"_qs);
+    QCOMPARE(box(Box::totalCredits)->text(), u"12600"_qs);
+    QCOMPARE(box(Box::interest)->text(), u"1160"_qs);
+    QCOMPARE(box(Box::debits)->text(), u"5000"_qs);
+    QCOMPARE(box(Box::closingBalance)->text(), u"18760"_qs);
+    for (const MonthRow &month : monthRows)
+        QVERIFY(!box(month.balance)->text().isEmpty());
+    QVERIFY(m_messages->calls.isEmpty());
+}
+
+void SheetWindowTest::overflowKeepsEntries()
+{
+    type(Box::openingBalance, u"1.7E308"_qs);
+    type(monthRows[2].subscription, u"1.7E308"_qs);
+    QTest::mouseClick(m_sheet->findChild<QToolButton *>(u"Command1"_qs), Qt::LeftButton);
+
+    QCOMPARE(m_messages->calls.size(), 1);
+    QCOMPARE(m_messages->calls[0].style, int(MessageBox::Critical));
+    QVERIFY(m_messages->calls[0].text.contains(u"June progressive balance"_qs));
+    QVERIFY(m_sheet->isVisible());
+    QCOMPARE(box(Box::openingBalance)->text(), u"1.7E308"_qs);
+    QCOMPARE(box(monthRows[1].balance)->text(), u"1.7E+308"_qs);
+    QVERIFY(box(monthRows[2].balance)->text().isEmpty());
+    QVERIFY(box(Box::closingBalance)->text().isEmpty());
+}
+
+void SheetWindowTest::saveIsInert()
+{
+    auto *save = m_sheet->findChild<QToolButton *>(u"Command4"_qs);
+    QVERIFY(!save->isEnabled());
+    const SheetTexts before = m_sheet->readBoxes();
+    QTest::mouseClick(save, Qt::LeftButton);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_S, Qt::AltModifier);
+    QTest::qWait(150);
+    QVERIFY(m_sheet->readBoxes() == before);
+    QVERIFY(m_messages->calls.isEmpty());
+}
+
+void SheetWindowTest::clearEmptiesEverything()
+{
+    type(Box::openingBalance, u"500"_qs);
+    type(monthRows[4].refund, u"20"_qs);
+    box(Box::rate)->setText(u"8"_qs);
+    box(Box::year)->setText(u"2003-2004"_qs);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_C, Qt::AltModifier);
+    QTRY_COMPARE(box(Box::closingBalance)->text(), u"561"_qs);  // 500 + 20 + interest 41
+
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_L, Qt::AltModifier);
+    QTRY_VERIFY(box(Box::year)->text().isEmpty());
+    for (int number = firstBox; number <= lastBox; ++number)
+        QVERIFY2(box(number)->text().isEmpty(), qPrintable(QString::number(number)));
+    QCOMPARE(QApplication::focusWidget()->objectName(), u"Combo1"_qs);
+
+    // Straight after a clear there is no rate, so no interest.
+    type(Box::openingBalance, u"500"_qs);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_C, Qt::AltModifier);
+    QTRY_COMPARE(box(Box::interest)->text(), u"0"_qs);
+    QCOMPARE(box(Box::closingBalance)->text(), u"500"_qs);
+}
+
+QTEST_MAIN(SheetWindowTest)
+#include "sheetwindow_test.moc"

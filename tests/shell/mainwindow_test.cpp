@@ -1,0 +1,198 @@
+#include "mainwindow.h"
+#include "programwindows.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTest>
+#include <QTimer>
+
+#include <memory>
+
+class MainWindowTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void titlePage();
+    void menu_data();
+    void menu();
+    void aboutDoesNothing();
+    void sheetOpensOnce();
+    void closedSheetOpensAnew();
+    void exitKeepsOtherWindows();
+
+private:
+    QAction *action(const QString &name) const { return m_main->findChild<QAction *>(name); }
+    QList<QWidget *> openWindows(const QString &name) const
+    {
+        QList<QWidget *> found;
+        for (QWidget *widget : QApplication::topLevelWidgets()) {
+            if (widget->objectName() == name && widget->isVisible())
+                found << widget;
+        }
+        return found;
+    }
+
+    std::unique_ptr<ProgramWindows> m_windows;
+    std::unique_ptr<MainWindow> m_main;
+};
+
+void MainWindowTest::init()
+{
+    m_windows = std::make_unique<ProgramWindows>();
+    m_main = std::make_unique<MainWindow>(*m_windows);
+    m_main->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_main.get()));
+}
+
+void MainWindowTest::cleanup()
+{
+    m_main.reset();
+    m_windows.reset();
+}
+
+void MainWindowTest::titlePage()
+{
+    QCOMPARE(m_main->objectName(), u"Form5"_qs);
+    QCOMPARE(m_main->windowTitle(), u"ZEL Calculation"_qs);
+    QCOMPARE(m_main->cursor().shape(), Qt::CrossCursor);
+    QCOMPARE(m_main->centralWidget()->size(), QSize(1016, 716));
+    QVERIFY(!(m_main->windowFlags() & Qt::WindowMaximizeButtonHint));
+    QVERIFY(!m_main->windowIcon().isNull());
+    for (const char16_t *name : {u"Label1", u"Picture1", u"Label2", u"Label3"})
+        QVERIFY(m_main->findChild<QWidget *>(QString::fromUtf16(name)));
+    // The title, the badge and the version line share the page's middle as their axis.
+    for (const char16_t *name : {u"Label1", u"Picture1", u"Label3"}) {
+        const QWidget *control = m_main->findChild<QWidget *>(QString::fromUtf16(name));
+        QVERIFY(qAbs(control->geometry().center().x() - 508) <= 1);
+    }
+    // Only the main window is open at start-up.
+    QCOMPARE(QApplication::topLevelWidgets().count(&*m_main), 1);
+    QVERIFY(openWindows(u"Form1"_qs).isEmpty());
+}
+
+void MainWindowTest::menu_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QString>("parent");
+    QTest::newRow("forms") << "mymenu"
+                           << "&Forms"
+                           << "";
+    QTest::newRow("add rate") << "mycustdet"
+                              << "&Add new %"
+                              << "mymenu";
+    QTest::newRow("sheet") << "mycolenform"
+                           << "&ZEL Calculation"
+                           << "mymenu";
+    QTest::newRow("exit") << "myexit"
+                          << "&Exit"
+                          << "mymenu";
+    QTest::newRow("calendar") << "mycal"
+                              << "&Calender"
+                              << "";
+    QTest::newRow("about") << "myabt"
+                           << "&About us"
+                           << "";
+}
+
+void MainWindowTest::menu()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, caption);
+    QFETCH(QString, parent);
+
+    QAction *item = action(name);
+    QVERIFY(item);
+    QCOMPARE(item->text(), caption);
+    QVERIFY(item->isEnabled());
+    QVERIFY(item->shortcut().isEmpty());
+    QVERIFY(!item->isCheckable());
+    if (parent.isEmpty()) {
+        QVERIFY(m_main->menuBar()->actions().contains(item));
+    } else {
+        auto *menu = m_main->findChild<QMenu *>(parent);
+        QVERIFY(menu->actions().contains(item));
+    }
+    if (name == u"myexit") {
+        // The separator stands right before "&Exit".
+        auto *menu = m_main->findChild<QMenu *>(u"mymenu"_qs);
+        const QList<QAction *> items = menu->actions();
+        QCOMPARE(items.size(), 4);
+        QVERIFY(items[2]->isSeparator());
+        QCOMPARE(items[2]->objectName(), u"mysep"_qs);
+    }
+}
+
+void MainWindowTest::aboutDoesNothing()
+{
+    const QList<QWidget *> before = QApplication::topLevelWidgets();
+    action(u"myabt"_qs)->trigger();
+    QCOMPARE(QApplication::topLevelWidgets(), before);
+    QVERIFY(m_main->isVisible());
+}
+
+void MainWindowTest::sheetOpensOnce()
+{
+    action(u"mycolenform"_qs)->trigger();
+    QWidget *sheet = m_windows->sheet().window();
+    QVERIFY(sheet);
+    QVERIFY(QTest::qWaitForWindowActive(sheet));
+    m_main->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_main.get()));
+
+    action(u"mycolenform"_qs)->trigger();
+    QCOMPARE(m_windows->sheet().window(), sheet);
+    QVERIFY(QTest::qWaitForWindowActive(sheet));
+    QCOMPARE(openWindows(u"Form1"_qs).size(), 1);
+    // The main window stays usable beside it.
+    QVERIFY(m_main->isVisible() && m_main->isEnabled());
+}
+
+void MainWindowTest::closedSheetOpensAnew()
+{
+    action(u"mycolenform"_qs)->trigger();
+    QPointer<QWidget> first = m_windows->sheet().window();
+    auto *box = first->findChild<QWidget *>(u"Text39"_qs);
+    QTest::keyClicks(box, u"123"_qs);
+    first->close();
+    QTRY_VERIFY(first.isNull());  // closing destroys the window
+
+    action(u"mycolenform"_qs)->trigger();
+    QWidget *second = m_windows->sheet().window();
+    QVERIFY(second);
+    QVERIFY(second->findChild<QLineEdit *>(u"Text39"_qs)->text().isEmpty());
+}
+
+// Runs the real event loop: it must go on after "&Exit" while the sheet is open, and end when
+// the sheet closes.
+void MainWindowTest::exitKeepsOtherWindows()
+{
+    action(u"mycolenform"_qs)->trigger();
+    QPointer<QWidget> sheet = m_windows->sheet().window();
+    bool sheetOpenAfterExit = false;
+    bool stillRunning = false;
+
+    QTimer::singleShot(0, this, [&] { action(u"myexit"_qs)->trigger(); });
+    QTimer::singleShot(100, this, [&] {
+        stillRunning = true;
+        sheetOpenAfterExit = !m_main->isVisible() && sheet && sheet->isVisible();
+        sheet->close();
+    });
+    QTimer failsafe;
+    failsafe.setSingleShot(true);
+    connect(&failsafe, &QTimer::timeout, this, [] { QCoreApplication::exit(1); });
+    failsafe.start(5000);
+
+    QCOMPARE(QApplication::exec(), 0);
+    QVERIFY(stillRunning);
+    QVERIFY(sheetOpenAfterExit);
+}
+
+QTEST_MAIN(MainWindowTest)
+#include "mainwindow_test.moc"
