@@ -1,10 +1,14 @@
 #include "sheetwindow.h"
 
+#include "activationwatch.h"
+#include "choicecombobox.h"
 #include "formcontrols.h"
 #include "interestcalculation.h"
 #include "messagebox.h"
+#include "printerdialog.h"
+#include "ratestore.h"
+#include "yearchoice.h"
 
-#include <QComboBox>
 #include <QCursor>
 #include <QGroupBox>
 #include <QIcon>
@@ -77,6 +81,14 @@ SheetWindow::SheetWindow(QWidget *parent)
 
     setTabOrder();
     Combo1->setFocus();
+
+    // Only a return from another window of the program fills the list again: not the closing of
+    // a message box or the printer dialog, nor a return from another application.
+    connect(&ActivationWatch::instance(), &ActivationWatch::windowActivated, this,
+        [this](QWidget *window, QWidget *previous) {
+            if (window == this && previous != this)
+                Form_Activate();
+        });
 }
 
 void SheetWindow::buildMonthRows()
@@ -103,13 +115,11 @@ void SheetWindow::buildMonthRows()
 void SheetWindow::buildYearAndRate()
 {
     Form::label(this, QStringLiteral("Label1"), QStringLiteral("YEAR"), 8400, 420, font());
-    Combo1 = new QComboBox(this);
+    Combo1 = new ChoiceComboBox(this);
     Combo1->setObjectName(QStringLiteral("Combo1"));
     Combo1->setAccessibleName(QStringLiteral("Year list"));
-    Combo1->setEditable(true);
-    Combo1->setInsertPolicy(QComboBox::NoInsert);
-    Combo1->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     Form::place(Combo1, 9360, 360, 1335, 315);
+    connect(Combo1, &ChoiceComboBox::chosen, this, &SheetWindow::Combo1_Click);
 
     Form::label(
         this, QStringLiteral("Label2"), QStringLiteral("Rate of Interest"), 8040, 885, font());
@@ -210,6 +220,7 @@ void SheetWindow::buildButtons()
 
     connect(Command1, &QToolButton::clicked, this, &SheetWindow::Command1_Click);
     connect(Command2, &QToolButton::clicked, this, &SheetWindow::Command2_Click);
+    connect(Command3, &QToolButton::clicked, this, &SheetWindow::Command3_Click);
     connect(Command5, &QToolButton::clicked, this, &SheetWindow::Command5_Click);
 }
 
@@ -273,6 +284,57 @@ void SheetWindow::writeResults(const SheetTexts &texts)
     }
 }
 
+void SheetWindow::showStoreError(const QString &reason)
+{
+    MessageBox::current().show(this, reason, QStringLiteral("Rate table"), MessageBox::Critical);
+}
+
+bool SheetWindow::Form_Load()
+{
+    if (const Failure failure = RateStore::openShared()) {
+        showStoreError(*failure);
+        return false;
+    }
+    TitleBlank = 0;
+    return true;
+}
+
+void SheetWindow::Form_Activate()
+{
+    RateStore *store = RateStore::shared();
+    if (!store)
+        return;
+    const Result<QList<RateRecord>> rows = store->scan();
+    if (!rows) {
+        showStoreError(rows.error);
+        return;
+    }
+    // The chosen item and the edit field stay as they were, even when the list was empty.
+    const int chosen = Combo1->currentIndex();
+    const QString shown = Combo1->currentText();
+    Combo1->addItems(yearLabels(*rows));  // one batch, so a long table stays quick
+    if (Combo1->currentIndex() != chosen) {
+        Combo1->setCurrentIndex(chosen);
+        Combo1->setEditText(shown);
+    }
+}
+
+void SheetWindow::Combo1_Click(int index)
+{
+    const QString label = Combo1->itemText(index);
+    m_boxes[Box::year]->setText(label);
+    RateStore *store = RateStore::shared();
+    if (!store)
+        return;
+    const Result<QList<RateRecord>> rows = store->scan();
+    if (!rows) {
+        showStoreError(rows.error);
+        return;
+    }
+    if (const std::optional<QString> rate = rateTextForLabel(label, *rows))
+        m_boxes[Box::rate]->setText(*rate);
+}
+
 void SheetWindow::Command1_Click()
 {
     SheetTexts texts = readBoxes();
@@ -291,6 +353,11 @@ void SheetWindow::Command2_Click()
     for (int box = firstBox; box <= lastBox; ++box)
         m_boxes[box]->clear();
     Combo1->setFocus();
+}
+
+void SheetWindow::Command3_Click()
+{
+    PrinterDialog::current().print(this, grab().toImage());
 }
 
 void SheetWindow::Command5_Click()

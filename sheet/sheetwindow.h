@@ -6,7 +6,7 @@
 
 #include <array>
 
-class QComboBox;
+class ChoiceComboBox;
 class QLabel;
 class QLineEdit;
 class QToolButton;
@@ -24,9 +24,15 @@ public:
     // The texts of all 58 boxes; index 0 is unused.
     SheetTexts readBoxes() const;
 
-    void Command1_Click();  // Calculate
-    void Command2_Click();  // Clear
-    void Command5_Click();  // Exit
+    // Opens the rate store; false (after telling the user why) when the sheet cannot open.
+    bool Form_Load();
+    // Appends the year labels of every rate row to the year list, without emptying it first.
+    void Form_Activate();
+    void Combo1_Click(int index);  // a year chosen by the user
+    void Command1_Click();         // Calculate
+    void Command2_Click();         // Clear
+    void Command3_Click();         // View/Print
+    void Command5_Click();         // Exit
 
 private:
     void buildMonthRows();
@@ -38,9 +44,10 @@ private:
     QToolButton *addButton(const QString &name, const QString &caption, const QString &icon,
         int left, int top, int width);
     void writeResults(const SheetTexts &texts);
+    void showStoreError(const QString &reason);
 
     std::array<QLineEdit *, lastBox + 1> m_boxes {};  // Text1 .. Text58 at their numbers
-    QComboBox *Combo1 = nullptr;                      // the year list, of year labels
+    ChoiceComboBox *Combo1 = nullptr;                 // the year list, of year labels
     QToolButton *Command1 = nullptr;                  // "&Calculate"
     QToolButton *Command2 = nullptr;                  // "C&lear"
     QToolButton *Command3 = nullptr;                  // "&View/Print"
@@ -48,4 +55,5 @@ private:
     QToolButton *Command5 = nullptr;                  // "&Exit"
     QToolButton *Image1 = nullptr;                    // the help picture
     QLabel *Label15 = nullptr;                        // the credits line
+    qint16 TitleBlank = 0;                            // 1 when the last title tick emptied it
 };

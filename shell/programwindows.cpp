@@ -2,7 +2,12 @@
 
 #include "sheetwindow.h"
 
+#include <memory>
+
 ProgramWindows::ProgramWindows()
-    : m_sheet([] { return new SheetWindow; })
+    : m_sheet([]() -> QWidget * {
+        auto sheet = std::make_unique<SheetWindow>();
+        return sheet->Form_Load() ? sheet.release() : nullptr;
+    })
 {
 }

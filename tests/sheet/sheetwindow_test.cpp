@@ -1,11 +1,20 @@
 #include "fakemessagebox.h"
+#include "fakeprinterdialog.h"
+#include "programdirectory.h"
+#include "ratestore.h"
+#include "ratetablefile.h"
 #include "sheetfields.h"
 #include "sheetwindow.h"
 
 #include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
+#include <QDialog>
+#include <QFile>
 #include <QLineEdit>
+#include <QPrinter>
+#include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
 
@@ -19,6 +28,14 @@ private slots:
     void init();
     void cleanup();
     void openingState();
+    void yearListFilledOnActivation();
+    void yearAddedShowsAtNextActivation();
+    void chooseYear_data();
+    void chooseYear();
+    void typingChoosesNothing();
+    void missingFileStopsLoading();
+    void printsWindowImage();
+    void printsToPdf();
     void accessibleNames();
     void tabOrder();
     void calculateByAccessKey();
@@ -32,15 +49,40 @@ private:
         return m_sheet->findChild<QLineEdit *>(QStringLiteral("Text%1").arg(number));
     }
     void type(int number, const QString &text) const { QTest::keyClicks(box(number), text); }
+    QComboBox *yearList() const { return m_sheet->findChild<QComboBox *>(u"Combo1"_qs); }
+    QStringList listed() const
+    {
+        QStringList labels;
+        for (int i = 0; i < yearList()->count(); ++i)
+            labels << yearList()->itemText(i);
+        return labels;
+    }
+    // Another window of the program becomes active, then the sheet again.
+    void switchAwayAndBack(QWidget *other)
+    {
+        other->show();
+        other->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(other));
+        m_sheet->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_sheet.get()));
+    }
+    QString tablePath() const { return m_dir->filePath(u"zel.mdb"_qs); }
 
+    std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<SheetWindow> m_sheet;
     std::unique_ptr<FakeMessageBox> m_messages;
+    std::unique_ptr<FakePrinterDialog> m_printer;
 };
 
 void SheetWindowTest::init()
 {
+    m_dir = std::make_unique<QTemporaryDir>();
+    ProgramDirectory::override(m_dir->path());
+    QVERIFY(RateTableFile::create(tablePath(), {{2003, 2004, 9.5}, {2004, 2005, 8}}));
     m_messages = std::make_unique<FakeMessageBox>();
+    m_printer = std::make_unique<FakePrinterDialog>();
     m_sheet = std::make_unique<SheetWindow>();
+    QVERIFY(m_sheet->Form_Load());
     m_sheet->show();
     m_sheet->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(m_sheet.get()));
@@ -50,6 +92,155 @@ void SheetWindowTest::cleanup()
 {
     m_sheet.reset();
     m_messages.reset();
+    m_printer.reset();
+    RateStore::releaseShared();
+    ProgramDirectory::override({});
+    m_dir.reset();
+}
+
+void SheetWindowTest::yearListFilledOnActivation()
+{
+    QCOMPARE(listed(), (QStringList {u"2003-2004"_qs, u"2004-2005"_qs}));
+    QCOMPARE(yearList()->currentIndex(), -1);  // nothing chosen yet
+    QVERIFY(yearList()->currentText().isEmpty());
+
+    // A return from another program window appends the labels again.
+    QWidget other;
+    switchAwayAndBack(&other);
+    QCOMPARE(listed(),
+        (QStringList {u"2003-2004"_qs, u"2004-2005"_qs, u"2003-2004"_qs, u"2004-2005"_qs}));
+
+    // A dialog closing over the sheet is no such return.
+    QDialog dialog(m_sheet.get());
+    switchAwayAndBack(&dialog);
+    QCOMPARE(listed().size(), 4);
+}
+
+void SheetWindowTest::yearAddedShowsAtNextActivation()
+{
+    QVERIFY(!RateStore::shared()->add(2005, 2006, 8));
+    QCOMPARE(listed().size(), 2);
+    QWidget other;
+    switchAwayAndBack(&other);
+    QCOMPARE(listed(),
+        (QStringList {
+            u"2003-2004"_qs, u"2004-2005"_qs, u"2003-2004"_qs, u"2004-2005"_qs, u"2005-2006"_qs}));
+}
+
+void SheetWindowTest::chooseYear_data()
+{
+    QTest::addColumn<QList<RateTableFile::Row>>("extraRows");
+    QTest::addColumn<int>("item");
+    QTest::addColumn<QString>("year");
+    QTest::addColumn<QString>("rate");
+
+    // After the second activation the list holds the two years twice, then any extra row. The
+    // arrow keys pass '2004-2005' (rate 8) on the way to the extra row.
+    const QList<RateTableFile::Row> none;
+    QTest::newRow("second year") << none << 1 << "2004-2005"
+                                 << "8";
+    QTest::newRow("another item with the same label") << none << 3 << "2004-2005"
+                                                      << "8";
+    QTest::newRow("same years twice: the last row wins")
+        << QList<RateTableFile::Row> {{2003, 2004, 7.25}} << 4 << "2003-2004"
+        << "7.25";
+    QTest::newRow("three-digit year finds no row, rate box kept")
+        << QList<RateTableFile::Row> {{999, 1000, 5}} << 4 << "999-1000"
+        << "8";
+    QTest::newRow("empty year finds no row, rate box kept")
+        << QList<RateTableFile::Row> {{QVariant(), 2006, 6}} << 4 << "-2006"
+        << "8";
+    QTest::newRow("empty rate") << QList<RateTableFile::Row> {{2007, 2008, QVariant()}} << 4
+                                << "2007-2008"
+                                << "";
+}
+
+void SheetWindowTest::chooseYear()
+{
+    QFETCH(QList<RateTableFile::Row>, extraRows);
+    QFETCH(int, item);
+    QFETCH(QString, year);
+    QFETCH(QString, rate);
+
+    for (const RateTableFile::Row &row : extraRows)
+        QVERIFY(RateTableFile::append(tablePath(), row));
+    QWidget other;
+    switchAwayAndBack(&other);
+
+    // Arrow keys choose as the mouse does: the first press chooses the first item.
+    yearList()->setFocus();
+    QTest::keyClick(yearList(), Qt::Key_Down);
+    QCOMPARE(box(Box::year)->text(), u"2003-2004"_qs);
+    for (int i = 0; i < item; ++i)
+        QTest::keyClick(yearList(), Qt::Key_Down);
+    QCOMPARE(yearList()->currentIndex(), item);
+    QCOMPARE(box(Box::year)->text(), year);
+    QCOMPARE(box(Box::rate)->text(), rate);
+    QCOMPARE(box(Box::openingBalance)->text(), QString());  // nothing else changes
+}
+
+void SheetWindowTest::typingChoosesNothing()
+{
+    yearList()->setFocus();
+    QTest::keyClicks(yearList(), u"2004-2005"_qs);
+    QTest::keyClick(yearList(), Qt::Key_Return);
+    box(Box::openingBalance)->setFocus();  // leaving the field chooses nothing either
+    QVERIFY(box(Box::year)->text().isEmpty());
+    QVERIFY(box(Box::rate)->text().isEmpty());
+}
+
+void SheetWindowTest::missingFileStopsLoading()
+{
+    const QByteArray before = QFile(tablePath()).exists() ? QByteArray("exists") : QByteArray();
+    QVERIFY(QFile::remove(tablePath()));
+    SheetWindow second;
+    QVERIFY(!second.Form_Load());
+    QCOMPARE(m_messages->calls.size(), 1);
+    QCOMPARE(m_messages->calls[0].style, int(MessageBox::Critical));
+    QVERIFY(m_messages->calls[0].text.contains(tablePath()));
+    QVERIFY(!QFile::exists(tablePath()));  // nothing created in its place
+    QVERIFY(!before.isEmpty());
+
+    // The sheet that was open goes on working with everything in it.
+    type(Box::openingBalance, u"100"_qs);
+    QTest::mouseClick(m_sheet->findChild<QToolButton *>(u"Command1"_qs), Qt::LeftButton);
+    QCOMPARE(box(Box::closingBalance)->text(), u"100"_qs);
+}
+
+void SheetWindowTest::printsWindowImage()
+{
+    type(Box::openingBalance, u"10000"_qs);
+    QTest::mouseClick(m_sheet->findChild<QToolButton *>(u"Command3"_qs), Qt::LeftButton);
+    QCOMPARE(m_printer->dialogs, 1);
+    QCOMPARE(m_printer->printed.size(), 1);
+    QCOMPARE(m_printer->printed[0].size(), m_sheet->size() * m_sheet->devicePixelRatio());
+    QCOMPARE(box(Box::openingBalance)->text(), u"10000"_qs);  // the sheet is left unchanged
+
+    m_printer->accept = false;  // cancelled: nothing printed
+    QTest::mouseClick(m_sheet->findChild<QToolButton *>(u"Command3"_qs), Qt::LeftButton);
+    QCOMPARE(m_printer->dialogs, 2);
+    QCOMPARE(m_printer->printed.size(), 1);
+    QCOMPARE(listed().size(), 2);  // closing the dialog fills nothing again
+}
+
+// The real printing path, to a PDF file: one page holding the window's image.
+void SheetWindowTest::printsToPdf()
+{
+    const QString pdf = m_dir->filePath(u"sheet.pdf"_qs);
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(pdf);
+    QVERIFY(PrinterDialog::printImage(printer, m_sheet->grab().toImage()));
+
+    QFile file(pdf);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray content = file.readAll();
+    QVERIFY(content.startsWith("%PDF"));
+    // One page object ("/Type /Pages" is the page tree, not a page).
+    const QRegularExpression page(u"/Type\\s*/Page\\b"_qs);
+    QCOMPARE(QString::fromLatin1(content).count(page), 1);
+    QVERIFY(content.contains("/Subtype /Image"));
+    QVERIFY(!PrinterDialog::printImage(printer, QImage()));  // nothing to print
 }
 
 void SheetWindowTest::openingState()

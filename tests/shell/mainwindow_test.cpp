@@ -1,13 +1,21 @@
+#include "fakemessagebox.h"
 #include "mainwindow.h"
+#include "programdirectory.h"
 #include "programwindows.h"
+#include "ratestore.h"
+#include "ratetablefile.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
+#include <QFile>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 
 #include <memory>
 
@@ -24,6 +32,8 @@ private slots:
     void aboutDoesNothing();
     void sheetOpensOnce();
     void closedSheetOpensAnew();
+    void sheetExitAndReopen();
+    void missingTableKeepsProgramRunning();
     void exitKeepsOtherWindows();
 
 private:
@@ -38,12 +48,20 @@ private:
         return found;
     }
 
+    QString tablePath() const { return m_dir->filePath(u"zel.mdb"_qs); }
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<FakeMessageBox> m_messages;
     std::unique_ptr<ProgramWindows> m_windows;
     std::unique_ptr<MainWindow> m_main;
 };
 
 void MainWindowTest::init()
 {
+    m_dir = std::make_unique<QTemporaryDir>();
+    ProgramDirectory::override(m_dir->path());
+    QVERIFY(RateTableFile::create(tablePath(), {{2003, 2004, 9.5}, {2004, 2005, 8}}));
+    m_messages = std::make_unique<FakeMessageBox>();
     m_windows = std::make_unique<ProgramWindows>();
     m_main = std::make_unique<MainWindow>(*m_windows);
     m_main->show();
@@ -54,6 +72,10 @@ void MainWindowTest::cleanup()
 {
     m_main.reset();
     m_windows.reset();
+    m_messages.reset();
+    RateStore::releaseShared();
+    ProgramDirectory::override({});
+    m_dir.reset();
 }
 
 void MainWindowTest::titlePage()
@@ -167,6 +189,48 @@ void MainWindowTest::closedSheetOpensAnew()
     QWidget *second = m_windows->sheet().window();
     QVERIFY(second);
     QVERIFY(second->findChild<QLineEdit *>(u"Text39"_qs)->text().isEmpty());
+}
+
+void MainWindowTest::sheetExitAndReopen()
+{
+    action(u"mycolenform"_qs)->trigger();
+    QWidget *sheet = m_windows->sheet().window();
+    QVERIFY(QTest::qWaitForWindowActive(sheet));
+    auto *years = sheet->findChild<QComboBox *>(u"Combo1"_qs);
+    m_main->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_main.get()));
+    action(u"mycolenform"_qs)->trigger();  // a second activation lists the years again
+    QVERIFY(QTest::qWaitForWindowActive(sheet));
+    QCOMPARE(years->count(), 4);
+    QTest::keyClicks(sheet->findChild<QWidget *>(u"Text39"_qs), u"500"_qs);
+
+    QPointer<QWidget> closing = sheet;
+    QTest::mouseClick(sheet->findChild<QToolButton *>(u"Command5"_qs), Qt::LeftButton);
+    QTRY_VERIFY(closing.isNull());
+
+    action(u"mycolenform"_qs)->trigger();
+    sheet = m_windows->sheet().window();
+    QVERIFY(QTest::qWaitForWindowActive(sheet));
+    years = sheet->findChild<QComboBox *>(u"Combo1"_qs);
+    QCOMPARE(years->count(), 2);
+    QCOMPARE(years->itemText(0), u"2003-2004"_qs);
+    QVERIFY(sheet->findChild<QLineEdit *>(u"Text39"_qs)->text().isEmpty());
+}
+
+void MainWindowTest::missingTableKeepsProgramRunning()
+{
+    QVERIFY(QFile::remove(tablePath()));
+    action(u"mycolenform"_qs)->trigger();
+    QCOMPARE(m_windows->sheet().window(), nullptr);
+    QCOMPARE(m_messages->calls.size(), 1);
+    QCOMPARE(m_messages->calls[0].style, int(MessageBox::Critical));
+    QVERIFY(m_messages->calls[0].text.contains(tablePath()));
+    QVERIFY(m_main->isVisible());
+
+    // Once the file is back, the menu opens the sheet.
+    QVERIFY(RateTableFile::create(tablePath(), {{2003, 2004, 9.5}}));
+    action(u"mycolenform"_qs)->trigger();
+    QVERIFY(m_windows->sheet().window());
 }
 
 // Runs the real event loop: it must go on after "&Exit" while the sheet is open, and end when
