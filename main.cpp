@@ -1,3 +1,4 @@
+#include "firstframeprobe.h"
 #include "mainwindow.h"
 #include "programwindows.h"
 
@@ -9,6 +10,7 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("ZEL Calculation"));
     ProgramWindows windows;
     MainWindow mainWindow(windows);
+    FirstFrameProbe::installIfRequested(&mainWindow);
     mainWindow.show();
     // The program ends when its last window closes, whichever that is.
     return QApplication::exec();
