@@ -4,23 +4,31 @@
 #include "choicecombobox.h"
 #include "formcontrols.h"
 #include "interestcalculation.h"
+#include "marquee.h"
+#include "marqueelabel.h"
 #include "messagebox.h"
 #include "printerdialog.h"
 #include "ratestore.h"
 #include "yearchoice.h"
 
+#include <QCloseEvent>
 #include <QCursor>
 #include <QGroupBox>
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPixmap>
+#include <QTimer>
 #include <QToolButton>
 
 namespace {
 
 const QColor red(255, 0, 0);
 const QColor buttonColour(255, 192, 128);
+
+// The credits line: this text slides inside a line of creditsWidth blanks.
+const QString creditsText = QStringLiteral("ZEL Calculation (c) 2003");
+constexpr qint16 creditsWidth = 142;
 
 QString textName(int box)
 {
@@ -43,10 +51,11 @@ QCursor pointerImage(const QString &name)
 
 }  // namespace
 
-SheetWindow::SheetWindow(QWidget *parent)
+SheetWindow::SheetWindow(Marquee &marquee, QWidget *parent)
     : QWidget(parent,
         Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
             | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint)
+    , m_marquee(marquee)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("-"));
@@ -63,10 +72,14 @@ SheetWindow::SheetWindow(QWidget *parent)
 
     Form::line(this, QStringLiteral("Line2"), 7200, 0, 7200, 10440);
     Form::line(this, QStringLiteral("Line3"), 0, 10440, 15240, 10440);
-    Label15 = Form::label(this, QStringLiteral("Label15"),
-        QStringLiteral("ZEL Calculation 2003 - every month's balance, the year's "
-                       "interest, one click"),
-        360, 10560, Form::font(13.5, true), red);
+    Label15 = new MarqueeLabel(this);
+    Label15->setObjectName(QStringLiteral("Label15"));
+    Label15->setAccessibleName(QStringLiteral("Credits line"));
+    Label15->setFont(Form::font(13.5, true));
+    Form::setBackground(Label15, Form::lightBlue);
+    Form::setTextColour(Label15, red);
+    Form::move(Label15, 360, 10560);
+    Label15->setText(textAtColumn(creditsText, 1, creditsWidth));
 
     Image1 = new QToolButton(this);
     Image1->setObjectName(QStringLiteral("Image1"));
@@ -78,6 +91,17 @@ SheetWindow::SheetWindow(QWidget *parent)
     Image1->setFocusPolicy(Qt::NoFocus);
     Image1->setCursor(pointerImage(QStringLiteral("help")));
     Form::place(Image1, 14640, 9840, 480, 480);
+    connect(Image1, &QToolButton::clicked, this, &SheetWindow::Image1_Click);
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(300);
+    connect(Timer1, &QTimer::timeout, this, &SheetWindow::Timer1_Timer);
+    Timer2 = new QTimer(this);
+    Timer2->setObjectName(QStringLiteral("Timer2"));
+    Timer2->setInterval(5);
+    Timer2->setTimerType(Qt::PreciseTimer);
+    connect(Timer2, &QTimer::timeout, this, &SheetWindow::Timer2_Timer);
 
     setTabOrder();
     Combo1->setFocus();
@@ -296,7 +320,16 @@ bool SheetWindow::Form_Load()
         return false;
     }
     TitleBlank = 0;
+    Timer1->start();
+    Timer2->start();
     return true;
+}
+
+void SheetWindow::closeEvent(QCloseEvent *event)
+{
+    Timer1->stop();
+    Timer2->stop();
+    event->accept();
 }
 
 void SheetWindow::Form_Activate()
@@ -363,4 +396,28 @@ void SheetWindow::Command3_Click()
 void SheetWindow::Command5_Click()
 {
     close();
+}
+
+void SheetWindow::Timer1_Timer()
+{
+    if (TitleBlank == 0) {
+        setWindowTitle(QString());
+        TitleBlank = 1;
+    } else {
+        setWindowTitle(QStringLiteral("INSTANT ZEL CALCULATION"));
+        TitleBlank = 0;
+    }
+}
+
+void SheetWindow::Timer2_Timer()
+{
+    Label15->setText(m_marquee.MarqueeText(creditsText, creditsWidth));
+}
+
+void SheetWindow::Image1_Click()
+{
+    MessageBox::current().show(this,
+        QStringLiteral("ZEL Calculation 1.0, 2003\r\nQuestions and suggestions: "
+                       "help@zel-calculation.example"),
+        QStringLiteral("HELP"), MessageBox::Plain);
 }

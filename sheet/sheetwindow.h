@@ -7,24 +7,29 @@
 #include <array>
 
 class ChoiceComboBox;
-class QLabel;
+class Marquee;
+class MarqueeLabel;
 class QLineEdit;
+class QTimer;
 class QToolButton;
 
 // The interest sheet, Form1: twelve month rows on the left, the year, rate, opening balance and
 // summary on the right, the buttons below them. Its handlers copy the box texts into SheetTexts,
-// call the plain functions of this folder, and copy the texts back.
+// call the plain functions of this folder, and copy the texts back. While it is open, two timers
+// flash its title and slide the credits line along its bottom; the credits line's position lives
+// in a Marquee that outlives the window.
 class SheetWindow : public QWidget
 {
     Q_OBJECT
 
 public:
-    explicit SheetWindow(QWidget *parent = nullptr);
+    explicit SheetWindow(Marquee &marquee, QWidget *parent = nullptr);
 
     // The texts of all 58 boxes; index 0 is unused.
     SheetTexts readBoxes() const;
 
-    // Opens the rate store; false (after telling the user why) when the sheet cannot open.
+    // Opens the rate store and starts the timers; false (after telling the user why) when the
+    // sheet cannot open.
     bool Form_Load();
     // Appends the year labels of every rate row to the year list, without emptying it first.
     void Form_Activate();
@@ -33,6 +38,12 @@ public:
     void Command2_Click();         // Clear
     void Command3_Click();         // View/Print
     void Command5_Click();         // Exit
+    void Timer1_Timer();           // flashes the title
+    void Timer2_Timer();           // moves the credits line one column
+    void Image1_Click();           // the help box
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     void buildMonthRows();
@@ -54,6 +65,9 @@ private:
     QToolButton *Command4 = nullptr;                  // "&Save", disabled and inert
     QToolButton *Command5 = nullptr;                  // "&Exit"
     QToolButton *Image1 = nullptr;                    // the help picture
-    QLabel *Label15 = nullptr;                        // the credits line
+    MarqueeLabel *Label15 = nullptr;                  // the credits line
+    QTimer *Timer1 = nullptr;                         // the title flash
+    QTimer *Timer2 = nullptr;                         // the credits line's steps
+    Marquee &m_marquee;                               // where the credits text stands
     qint16 TitleBlank = 0;                            // 1 when the last title tick emptied it
 };

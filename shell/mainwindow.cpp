@@ -87,7 +87,10 @@ QAction *MainWindow::addAction(QWidget *menu, const QString &name, const QString
     return action;
 }
 
-void MainWindow::mycustdet_Click() { }
+void MainWindow::mycustdet_Click()
+{
+    m_windows.rateWindow().open();
+}
 
 void MainWindow::mycolenform_Click()
 {
@@ -99,4 +102,7 @@ void MainWindow::myexit_Click()
     close();
 }
 
-void MainWindow::mycal_Click() { }
+void MainWindow::mycal_Click()
+{
+    m_windows.calendar().open();
+}

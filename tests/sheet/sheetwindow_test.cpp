@@ -1,5 +1,7 @@
 #include "fakemessagebox.h"
 #include "fakeprinterdialog.h"
+#include "marquee.h"
+#include "marqueelabel.h"
 #include "programdirectory.h"
 #include "ratestore.h"
 #include "ratetablefile.h"
@@ -10,12 +12,15 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
 #include <QPrinter>
 #include <QRegularExpression>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 
 #include <memory>
@@ -42,6 +47,12 @@ private slots:
     void overflowKeepsEntries();
     void saveIsInert();
     void clearEmptiesEverything();
+    void titleFlash_data();
+    void titleFlash();
+    void timersRunWhileOpen();
+    void creditsLineSlides();
+    void repaintsAtScreenRate();
+    void helpBox();
 
 private:
     QLineEdit *box(int number) const
@@ -67,8 +78,17 @@ private:
         QVERIFY(QTest::qWaitForWindowActive(m_sheet.get()));
     }
     QString tablePath() const { return m_dir->filePath(u"zel.mdb"_qs); }
+    QTimer *timer(const QString &name) const { return m_sheet->findChild<QTimer *>(name); }
+    MarqueeLabel *creditsLine() const { return m_sheet->findChild<MarqueeLabel *>(u"Label15"_qs); }
+    // Leaves the banner to the test's own calls of the timer handlers.
+    void stopTimers() const
+    {
+        timer(u"Timer1"_qs)->stop();
+        timer(u"Timer2"_qs)->stop();
+    }
 
     std::unique_ptr<QTemporaryDir> m_dir;
+    Marquee m_marquee;
     std::unique_ptr<SheetWindow> m_sheet;
     std::unique_ptr<FakeMessageBox> m_messages;
     std::unique_ptr<FakePrinterDialog> m_printer;
@@ -81,7 +101,8 @@ void SheetWindowTest::init()
     QVERIFY(RateTableFile::create(tablePath(), {{2003, 2004, 9.5}, {2004, 2005, 8}}));
     m_messages = std::make_unique<FakeMessageBox>();
     m_printer = std::make_unique<FakePrinterDialog>();
-    m_sheet = std::make_unique<SheetWindow>();
+    m_marquee = Marquee();
+    m_sheet = std::make_unique<SheetWindow>(m_marquee);
     QVERIFY(m_sheet->Form_Load());
     m_sheet->show();
     m_sheet->activateWindow();
@@ -193,8 +214,10 @@ void SheetWindowTest::missingFileStopsLoading()
 {
     const QByteArray before = QFile(tablePath()).exists() ? QByteArray("exists") : QByteArray();
     QVERIFY(QFile::remove(tablePath()));
-    SheetWindow second;
+    SheetWindow second(m_marquee);
     QVERIFY(!second.Form_Load());
+    QVERIFY(!second.findChild<QTimer *>(u"Timer1"_qs)->isActive());
+    QVERIFY(!second.findChild<QTimer *>(u"Timer2"_qs)->isActive());
     QCOMPARE(m_messages->calls.size(), 1);
     QCOMPARE(m_messages->calls[0].style, int(MessageBox::Critical));
     QVERIFY(m_messages->calls[0].text.contains(tablePath()));
@@ -264,7 +287,7 @@ void SheetWindowTest::accessibleNames()
         u"Opening balance"_qs, u"Rate of interest"_qs, u"Financial year"_qs, u"Year list"_qs,
         u"Summary opening balance"_qs, u"Subscription total"_qs, u"Refund total"_qs,
         u"Total credits"_qs, u"Interest"_qs, u"Debits"_qs, u"Closing balance"_qs, u"Calculate"_qs,
-        u"Save"_qs, u"Clear"_qs, u"View/Print"_qs, u"Exit"_qs, u"Help"_qs};
+        u"Save"_qs, u"Clear"_qs, u"View/Print"_qs, u"Exit"_qs, u"Help"_qs, u"Credits line"_qs};
     QStringList names;
     const QList<QWidget *> widgets = m_sheet->findChildren<QWidget *>();
     for (QWidget *widget : widgets) {
@@ -379,6 +402,151 @@ void SheetWindowTest::clearEmptiesEverything()
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_C, Qt::AltModifier);
     QTRY_COMPARE(box(Box::interest)->text(), u"0"_qs);
     QCOMPARE(box(Box::closingBalance)->text(), u"500"_qs);
+}
+
+void SheetWindowTest::titleFlash_data()
+{
+    QTest::addColumn<int>("ticks");
+    QTest::addColumn<QString>("title");
+    QTest::newRow("loaded") << 0 << "-";
+    QTest::newRow("first tick empties it") << 1 << "";
+    QTest::newRow("second tick") << 2 << "INSTANT ZEL CALCULATION";
+    QTest::newRow("third tick") << 3 << "";
+    QTest::newRow("fourth tick") << 4 << "INSTANT ZEL CALCULATION";
+}
+
+void SheetWindowTest::titleFlash()
+{
+    QFETCH(int, ticks);
+    QFETCH(QString, title);
+    stopTimers();
+    for (int tick = 0; tick < ticks; ++tick)
+        m_sheet->Timer1_Timer();
+    QCOMPARE(m_sheet->windowTitle(), title);
+}
+
+void SheetWindowTest::timersRunWhileOpen()
+{
+    QTimer *flash = timer(u"Timer1"_qs);
+    QTimer *steps = timer(u"Timer2"_qs);
+    QVERIFY(flash->isActive());
+    QCOMPARE(flash->interval(), 300);
+    QVERIFY(steps->isActive());
+    QCOMPARE(steps->interval(), 5);
+    QCOMPARE(steps->timerType(), Qt::PreciseTimer);
+
+    // The real ticks reach the handlers: the title empties, then fills; the credits line moves.
+    const QString line = creditsLine()->text();
+    QTRY_COMPARE_WITH_TIMEOUT(m_sheet->windowTitle(), QString(), 2000);
+    QTRY_COMPARE_WITH_TIMEOUT(m_sheet->windowTitle(), u"INSTANT ZEL CALCULATION"_qs, 2000);
+    QVERIFY(creditsLine()->text() != line);
+
+    m_sheet->close();
+    QVERIFY(!flash->isActive());
+    QVERIFY(!steps->isActive());
+}
+
+void SheetWindowTest::creditsLineSlides()
+{
+    stopTimers();
+    MarqueeLabel *label = creditsLine();
+    const QString first = label->text();
+    const qsizetype length = first.trimmed().size();
+    QCOMPARE(first.size(), 142);
+    QCOMPARE(first.indexOf(first.trimmed()), 0);  // before the first tick: at column 1
+    QVERIFY(length > 0 && length <= 140);
+    const QRect place = label->geometry();
+    QCOMPARE(place.topLeft(), QPoint(24, 704));
+    QCOMPARE(place.size(), label->sizeHint());
+    QVERIFY(place.right() < m_sheet->width());
+
+    // Where the red text starts in the painted label.
+    const auto firstRedColumn = [label] {
+        const QImage image = label->grab().toImage();
+        for (int x = 0; x < image.width(); ++x) {
+            for (int y = 0; y < image.height(); ++y) {
+                const QColor pixel = image.pixelColor(x, y);
+                if (pixel.red() > 200 && pixel.green() < 100 && pixel.blue() < 100)
+                    return x / image.devicePixelRatio();
+            }
+        }
+        return -1.0;
+    };
+    const qreal atColumn1 = firstRedColumn();
+    QVERIFY(atColumn1 >= 0);
+
+    m_sheet->Timer2_Timer();
+    QCOMPARE(label->text().indexOf(first.trimmed()), 1);
+    for (int tick = 0; tick < 40; ++tick)
+        m_sheet->Timer2_Timer();
+    const QString moved = label->text();
+    QCOMPARE(moved.size(), 142);
+    QCOMPARE(moved.indexOf(first.trimmed()), 41);  // column 42
+    QCOMPARE(moved.trimmed(), first.trimmed());
+    QCOMPARE(label->geometry(), place);  // sized once: every line is as wide
+
+    // 41 columns are 41 blanks of the label's bold font.
+    const qreal blank = QFontMetricsF(label->font()).horizontalAdvance(u' ');
+    QVERIFY(blank > 1);
+    QVERIFY(qAbs(firstRedColumn() - atColumn1 - 41 * blank) <= 2);
+}
+
+// Each tick moves the text, but the label is drawn no more than about 60 times a second.
+void SheetWindowTest::repaintsAtScreenRate()
+{
+    struct PaintCounter : QObject
+    {
+        int paints = 0;
+        bool eventFilter(QObject *, QEvent *event) override
+        {
+            if (event->type() == QEvent::Paint)
+                ++paints;
+            return false;
+        }
+    } counter;
+    QVERIFY(QTest::qWaitForWindowExposed(m_sheet.get()));
+    QTest::qWait(50);
+    creditsLine()->installEventFilter(&counter);
+    QSignalSpy ticks(timer(u"Timer2"_qs), &QTimer::timeout);
+    QElapsedTimer clock;
+    clock.start();
+    QTest::qWait(600);
+    const qint64 elapsed = clock.elapsed();
+
+    QVERIFY2(ticks.size() >= 30, qPrintable(QString::number(ticks.size())));
+    QVERIFY(counter.paints >= 2);  // it does move on the screen
+    QVERIFY2(counter.paints <= elapsed / 16 + 2,
+        qPrintable(QStringLiteral("%1 paints in %2 ms for %3 ticks")
+                       .arg(counter.paints)
+                       .arg(elapsed)
+                       .arg(ticks.size())));
+    QVERIFY(counter.paints < ticks.size());
+}
+
+void SheetWindowTest::helpBox()
+{
+    stopTimers();
+    type(Box::openingBalance, u"250"_qs);
+    const SheetTexts before = m_sheet->readBoxes();
+    const QString line = creditsLine()->text();
+
+    QTest::mouseClick(m_sheet->findChild<QToolButton *>(u"Image1"_qs), Qt::LeftButton);
+
+    QCOMPARE(m_messages->calls.size(), 1);
+    const FakeMessageBox::Call &box = m_messages->calls[0];
+    QCOMPARE(box.title, u"HELP"_qs);
+    QCOMPARE(box.style, int(MessageBox::Plain));
+    const QStringList lines = box.text.split(u"\r\n"_qs);
+    QCOMPARE(lines.size(), 2);
+    QVERIFY(lines[0].contains(u"ZEL Calculation"_qs) && lines[0].contains(u"2003"_qs));
+    QVERIFY(lines[1].contains(u'@'));
+    QCOMPARE(box.text.count(u'\n'), 1);  // the two are joined by one carriage return and line feed
+    QCOMPARE(box.text.count(u'\r'), 1);
+
+    QVERIFY(m_sheet->readBoxes() == before);
+    QCOMPARE(m_sheet->windowTitle(), u"-"_qs);
+    QCOMPARE(creditsLine()->text(), line);
+    QCOMPARE(listed().size(), 2);
 }
 
 QTEST_MAIN(SheetWindowTest)

@@ -1,9 +1,11 @@
 #include "fakemessagebox.h"
 #include "mainwindow.h"
+#include "marqueelabel.h"
 #include "programdirectory.h"
 #include "programwindows.h"
 #include "ratestore.h"
 #include "ratetablefile.h"
+#include "sheetwindow.h"
 
 #include <QAction>
 #include <QApplication>
@@ -35,6 +37,7 @@ private slots:
     void sheetExitAndReopen();
     void missingTableKeepsProgramRunning();
     void exitKeepsOtherWindows();
+    void reopenedSheetGoesOnWithCredits();
 
 private:
     QAction *action(const QString &name) const { return m_main->findChild<QAction *>(name); }
@@ -256,6 +259,51 @@ void MainWindowTest::exitKeepsOtherWindows()
     QCOMPARE(QApplication::exec(), 0);
     QVERIFY(stillRunning);
     QVERIFY(sheetOpenAfterExit);
+}
+
+// A reopened sheet flashes its title from the start again, while its credits text goes on from
+// the column where the closed sheet left it.
+void MainWindowTest::reopenedSheetGoesOnWithCredits()
+{
+    const auto openSheet = [this] {
+        action(u"mycolenform"_qs)->trigger();
+        auto *sheet = qobject_cast<SheetWindow *>(m_windows->sheet().window());
+        if (sheet) {  // the test drives the ticks itself
+            sheet->findChild<QTimer *>(u"Timer1"_qs)->stop();
+            sheet->findChild<QTimer *>(u"Timer2"_qs)->stop();
+        }
+        return sheet;
+    };
+    const auto column = [](SheetWindow *sheet) {
+        const QString line = sheet->findChild<MarqueeLabel *>(u"Label15"_qs)->text();
+        return int(line.indexOf(line.trimmed())) + 1;
+    };
+
+    SheetWindow *sheet = openSheet();
+    QVERIFY(sheet);
+    sheet->Timer1_Timer();
+    QCOMPARE(sheet->windowTitle(), QString());
+    // On the way right from column 59 to 60: far from where a new sweep would start.
+    int before = 0;
+    int now = column(sheet);
+    for (int tick = 0; tick < 500 && (before != 59 || now != 60); ++tick) {
+        sheet->Timer2_Timer();
+        before = now;
+        now = column(sheet);
+    }
+    QCOMPARE(now, 60);
+    QCOMPARE(before, 59);
+    QPointer<QWidget> closing = sheet;
+    sheet->close();
+    QTRY_VERIFY(closing.isNull());
+
+    sheet = openSheet();
+    QVERIFY(sheet);
+    QCOMPARE(sheet->windowTitle(), u"-"_qs);
+    sheet->Timer1_Timer();
+    QCOMPARE(sheet->windowTitle(), QString());
+    sheet->Timer2_Timer();
+    QCOMPARE(column(sheet), 61);
 }
 
 QTEST_MAIN(MainWindowTest)

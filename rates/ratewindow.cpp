@@ -1,0 +1,329 @@
+#include "ratewindow.h"
+
+#include "choicecombobox.h"
+#include "formcontrols.h"
+#include "messagebox.h"
+#include "numberreading.h"
+#include "numbertext.h"
+#include "ratestore.h"
+
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QStyle>
+
+#include <algorithm>
+
+namespace {
+
+QString editCaption()
+{
+    return QStringLiteral("&Edit");
+}
+
+QString updateCaption()
+{
+    return QStringLiteral("&Update");
+}
+
+}  // namespace
+
+RateWindow::RateWindow(QWidget *parent)
+    : QWidget(parent,
+        Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
+            | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint)
+{
+    setObjectName(QStringLiteral("Form2"));
+    setWindowTitle(QStringLiteral("Addition of % New Fin Year"));
+    setWindowIcon(QIcon(QStringLiteral(":/images/icon.png")));
+    setFixedSize(Form::pixels(5670), Form::pixels(4695));
+    Form::setBackground(this, Form::lightBlue);
+    setFont(Form::font(8.25));
+
+    buildForm();
+    setTabOrder();
+    Command1->setFocus();
+
+    // Placed before it is first shown, so that it never appears anywhere but in the middle.
+    if (const QScreen *shownOn = screen())
+        setGeometry(
+            QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(), shownOn->geometry()));
+
+    connect(Command1, &QPushButton::clicked, this, &RateWindow::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &RateWindow::Command2_Click);
+    connect(Command3, &QPushButton::clicked, this, &RateWindow::Command3_Click);
+    connect(Combo1, &ChoiceComboBox::chosen, this, &RateWindow::Combo1_Click);
+}
+
+void RateWindow::buildForm()
+{
+    struct LabelPlace
+    {
+        const char16_t *name;
+        const char16_t *caption;
+        int left, top, width, height;
+    };
+    const LabelPlace labels[] = {
+        {u"Label1", u"Enter Financial Year From", 720, 960, 1650, 435},
+        {u"Label3", u"Enter Financial Year To", 720, 1650, 1650, 435},
+        {u"Label2", u"Enter % of Interest", 720, 2520, 1890, 240},
+    };
+    const QFont labelFont = Form::font(9.75, true);
+    for (const LabelPlace &place : labels) {
+        QLabel *label = Form::label(this, QString::fromUtf16(place.name),
+            QString::fromUtf16(place.caption), place.left, place.top, labelFont);
+        // A caption longer than its place goes on in a second line, as the form was drawn.
+        label->setWordWrap(true);
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        Form::place(label, place.left, place.top, place.width, place.height);
+    }
+
+    struct BoxPlace
+    {
+        QLineEdit *&box;
+        const char16_t *name;
+        const char16_t *accessibleName;
+        const char16_t *hint;
+        int top;
+    };
+    const BoxPlace boxes[] = {
+        {Text1, u"Text1", u"Year from", u"Ex : 2003", 960},
+        {Text2, u"Text2", u"Year to", u"", 1680},
+        {Text3, u"Text3", u"Rate of interest", u"Ex : 2004", 2400},
+    };
+    for (const BoxPlace &place : boxes) {
+        place.box = new QLineEdit(this);
+        place.box->setObjectName(QString::fromUtf16(place.name));
+        place.box->setAccessibleName(QString::fromUtf16(place.accessibleName));
+        place.box->setToolTip(QString::fromUtf16(place.hint));
+        Form::place(place.box, 2880, place.top, 1815, 375);
+    }
+
+    Combo1 = new ChoiceComboBox(this);
+    Combo1->setObjectName(QStringLiteral("Combo1"));
+    Combo1->setAccessibleName(QStringLiteral("Year from list"));
+    Form::place(Combo1, 2880, 960, 1815, 315);
+
+    struct ButtonPlace
+    {
+        QPushButton *&button;
+        const char16_t *name;
+        QString caption;
+        int left;
+    };
+    const ButtonPlace buttons[] = {
+        {Command3, u"Command3", editCaption(), 1320},
+        {Command1, u"Command1", QStringLiteral("&O.K"), 2520},
+        {Command2, u"Command2", QStringLiteral("&Cancel"), 3720},
+    };
+    for (const ButtonPlace &place : buttons) {
+        place.button = new QPushButton(this);
+        place.button->setObjectName(QString::fromUtf16(place.name));
+        // Enter clicks the button that has the focus, as the space bar does.
+        place.button->setAutoDefault(true);
+        Form::place(place.button, place.left, 3840, 855, 495);
+    }
+    setCommand3Caption(editCaption());
+    Command1->setText(QStringLiteral("&O.K"));
+    Command1->setAccessibleName(QStringLiteral("O.K"));
+    Command2->setText(QStringLiteral("&Cancel"));
+    Command2->setAccessibleName(QStringLiteral("Cancel"));
+}
+
+void RateWindow::setTabOrder()
+{
+    const QList<QWidget *> order {Command1, Command2, Text3, Text2, Text1, Combo1, Command3};
+    for (qsizetype i = 0; i + 1 < order.size(); ++i)
+        QWidget::setTabOrder(order[i], order[i + 1]);
+}
+
+void RateWindow::setCommand3Caption(const QString &caption)
+{
+    Command3->setText(caption);
+    Command3->setAccessibleName(QString(caption).remove(u'&'));
+}
+
+void RateWindow::emptyBoxes()
+{
+    Text1->clear();
+    Text2->clear();
+    Text3->clear();
+}
+
+void RateWindow::showStoreError(const QString &reason)
+{
+    MessageBox::current().show(this, reason, QStringLiteral("Rate table"), MessageBox::Critical);
+}
+
+bool RateWindow::Form_Load()
+{
+    if (const Failure failure = RateStore::openShared()) {
+        showStoreError(*failure);
+        return false;
+    }
+    Combo1->hide();
+    return true;
+}
+
+void RateWindow::Command1_Click()
+{
+    m_duplicateTally = 0;
+    // A box of blanks is not empty: it is read as 0 like any other text.
+    if (Text1->text().isEmpty() || Text2->text().isEmpty() || Text3->text().isEmpty()) {
+        MessageBox::current().show(this, QStringLiteral("Some fields are empty, check!!!"),
+            QStringLiteral("Warning!!!"), MessageBox::Critical);
+        Text1->setFocus();
+        return;
+    }
+    Text1->setFocus();
+
+    // The load put a store into the shared slot, and a failed load elsewhere keeps it there.
+    RateStore &rates = *RateStore::shared();
+    const Result<QList<RateRecord>> rows = rates.scan();
+    if (!rows) {
+        showStoreError(rows.error);
+        return;
+    }
+    const double yearFrom = numberValue(Text1->text());
+    for (const RateRecord &row : *rows) {
+        // A row without a year from equals no typed year.
+        if (row.yearFrom && *row.yearFrom == yearFrom)
+            --m_duplicateTally;
+        else
+            ++m_duplicateTally;
+    }
+    // Counted now, so that the rows saved earlier in this opening are included.
+    const Result<qint64> count = rates.count();
+    if (!count) {
+        m_duplicateTally = 0;
+        showStoreError(count.error);
+        return;
+    }
+
+    if (m_duplicateTally == *count) {
+        const int answer = MessageBox::current().show(this, QStringLiteral("Do you want to Save"),
+            QStringLiteral("Confirmation"), MessageBox::YesNoQuestion);
+        if (answer == MessageBox::Yes) {
+            if (const Failure failure
+                = rates.add(yearFrom, numberValue(Text2->text()), numberValue(Text3->text()))) {
+                // The typed year stays, so that it can be saved once the file takes it.
+                showStoreError(*failure);
+            } else {
+                MessageBox::current().show(this, QStringLiteral("One Record Applied and Saved"),
+                    QStringLiteral("Save"), MessageBox::Information);
+                emptyBoxes();
+                Text1->setFocus();
+            }
+        } else {
+            MessageBox::current().show(this, QStringLiteral("Process Cancelled"),
+                QStringLiteral("Save"), MessageBox::Critical);
+            emptyBoxes();
+            Text1->setFocus();
+        }
+    } else {
+        MessageBox::current().show(this, QStringLiteral("Duplicate Value, Please Check! "),
+            QStringLiteral("Record Exist"), MessageBox::Critical);
+        emptyBoxes();
+        Text1->setFocus();
+    }
+    m_duplicateTally = 0;
+}
+
+void RateWindow::Command3_Click()
+{
+    if (Command3->text() == editCaption())
+        enterEditMode();
+    else
+        commitEdit();
+}
+
+void RateWindow::enterEditMode()
+{
+    setCommand3Caption(updateCaption());
+    Command1->setEnabled(false);
+    Text1->hide();  // keeps its text for the return to add mode
+    Text2->clear();
+    Text3->clear();
+    Combo1->show();
+    Combo1->setFocus();
+
+    // The list is built anew each time, with nothing chosen: an entry still chosen from the last
+    // edit would let "&Update" write the emptied boxes over that year.
+    Combo1->clear();
+    Combo1->clearEditText();
+    const Result<QList<RateRecord>> rows = RateStore::shared()->scan();
+    if (!rows) {
+        showStoreError(rows.error);
+        return;
+    }
+    QStringList years;
+    for (const RateRecord &row : *rows)
+        years << numberText(row.yearFrom);
+    Combo1->addItems(years);
+    // Filling an empty list makes its first entry the current one.
+    Combo1->setCurrentIndex(-1);
+    Combo1->clearEditText();
+}
+
+void RateWindow::Combo1_Click(int index)
+{
+    const QString year = Combo1->itemText(index);
+    const Result<QList<RateRecord>> rows = RateStore::shared()->scan();
+    if (!rows) {
+        showStoreError(rows.error);
+        return;
+    }
+    // Every matching row is shown in turn, so the last one stays.
+    for (const RateRecord &row : *rows) {
+        if (numberText(row.yearFrom) == year) {
+            Text2->setText(numberText(row.yearTo));
+            Text2->setEnabled(false);
+            Text3->setText(numberText(row.rate));
+            Text3->setFocus();
+        }
+    }
+}
+
+void RateWindow::commitEdit()
+{
+    const int chosen = Combo1->currentIndex();
+    if (chosen < 0)
+        return;
+    const QString year = Combo1->itemText(chosen);
+    RateStore &rates = *RateStore::shared();
+    const Result<QList<RateRecord>> rows = rates.scan();
+    if (!rows) {
+        showStoreError(rows.error);
+        return;
+    }
+    const auto found = std::find_if(rows->cbegin(), rows->cend(),
+        [&year](const RateRecord &row) { return numberText(row.yearFrom) == year; });
+    if (found == rows->cend())
+        return;
+
+    // The store refuses a year to or rate that is not a number and says which; the texts stay
+    // as typed so that the user can put them right.
+    if (const Failure failure
+        = rates.change(found->row, numberValue(year), Text2->text(), Text3->text())) {
+        showStoreError(*failure);
+        return;
+    }
+    MessageBox::current().show(
+        this, QStringLiteral("Updated"), QStringLiteral("Updated"), MessageBox::Information);
+
+    setCommand3Caption(editCaption());
+    Combo1->hide();
+    Text1->show();
+    Text2->setEnabled(true);
+    Text2->clear();
+    Text3->clear();
+    Text1->setFocus();
+    Command1->setEnabled(true);
+}
+
+void RateWindow::Command2_Click()
+{
+    close();
+}

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QWidget>
+
+class ChoiceComboBox;
+class QLineEdit;
+class QPushButton;
+
+// The rate maintenance window, Form2. In add mode the user types a new financial year, its second
+// year and its rate, and "&O.K" saves them as a new row once the year from is known to be new and
+// the user has confirmed. In edit mode the user picks a year from the edit list, which stands where
+// the year-from box stands, changes its rate, and "&Update" writes it back. The mode is the caption
+// of Command3. Every handler reaches the table through the shared rate store, whichever window
+// opened it last, and starts its scan at the first row.
+class RateWindow : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit RateWindow(QWidget *parent = nullptr);
+
+    // Opens the rate store afresh; false (after telling the user why) when the window cannot open.
+    bool Form_Load();
+    void Command1_Click();         // O.K: save a new year
+    void Command3_Click();         // Edit, or Update in edit mode
+    void Combo1_Click(int index);  // a year chosen by the user from the edit list
+    void Command2_Click();         // Cancel
+
+private:
+    void buildForm();
+    void setTabOrder();
+    void enterEditMode();
+    void commitEdit();
+    void setCommand3Caption(const QString &caption);
+    void emptyBoxes();
+    void showStoreError(const QString &reason);
+
+    QLineEdit *Text1 = nullptr;        // year from of a new year (add mode)
+    ChoiceComboBox *Combo1 = nullptr;  // the edit list: year from of every row (edit mode)
+    QLineEdit *Text2 = nullptr;        // year to
+    QLineEdit *Text3 = nullptr;        // rate of interest in percent a year
+    QPushButton *Command3 = nullptr;   // "&Edit", in edit mode "&Update"
+    QPushButton *Command1 = nullptr;   // "&O.K"
+    QPushButton *Command2 = nullptr;   // "&Cancel"
+    // During O.K: +1 for each row with another year from, -1 for each row with the typed one, so
+    // it equals the row count exactly when the year is new. 0 outside O.K.
+    qint16 m_duplicateTally = 0;
+};
