@@ -53,6 +53,14 @@ void setTextColour(QWidget *control, QColor colour)
     control->setPalette(palette);
 }
 
+void setCaptionColour(QWidget *frame, QColor colour)
+{
+    QPalette palette = frame->palette();
+    for (const auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+        palette.setColor(group, QPalette::WindowText, colour);
+    frame->setPalette(palette);
+}
+
 QLabel *label(QWidget *container, const QString &name, const QString &caption, int left, int top,
     const QFont &font, QColor colour)
 {

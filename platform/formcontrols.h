@@ -33,6 +33,8 @@ void move(QWidget *control, int left, int top);
 void setBackground(QWidget *control, QColor colour);
 // The colour of the control's text, also when it is disabled.
 void setTextColour(QWidget *control, QColor colour);
+// The colour of a frame's caption only, so that the boxes inside keep their own.
+void setCaptionColour(QWidget *frame, QColor colour);
 
 // A label that sizes itself to its caption and shows its container's background.
 QLabel *label(QWidget *container, const QString &name, const QString &caption, int left, int top,

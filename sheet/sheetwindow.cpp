@@ -180,12 +180,12 @@ void SheetWindow::buildSummary()
 
     QGroupBox *summary = addFrame(this, 14, QStringLiteral("SUMMARY"), 8040, 2040, 6615, 5655);
     Form::setBackground(summary, Qt::black);
-    Form::setTextColour(summary, red);
+    Form::setCaptionColour(summary, red);
     summary->setFont(bold12);
     QGroupBox *credits
         = addFrame(summary, 15, QStringLiteral("(Subscription + Refund)"), 240, 1080, 6135, 2055);
     Form::setBackground(credits, Qt::black);
-    Form::setTextColour(credits, highlightText);
+    Form::setCaptionColour(credits, highlightText);
     credits->setFont(Form::font(9.75, true));
 
     struct SummaryRow
@@ -256,6 +256,12 @@ QLineEdit *SheetWindow::addBox(
     edit->setAccessibleName(boxName(box));
     edit->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     edit->setEnabled(isInputBox(box));
+    if (!edit->isEnabled()) {
+        // Results are drawn in the disabled style, dark enough to read at a glance.
+        QPalette palette = edit->palette();
+        palette.setColor(QPalette::Disabled, QPalette::Text, QColor(72, 72, 72));
+        edit->setPalette(palette);
+    }
     Form::place(edit, left, top, width, height);
     m_boxes[box] = edit;
     return edit;
