@@ -4,6 +4,7 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 
 #include <array>
@@ -64,6 +65,19 @@ inline bool append(const QString &path, const Row &row)
         for (const QVariant &value : row)
             query.addBindValue(value);
         return query.exec();
+    });
+}
+
+// Runs the statements in order on a fresh connection, say to make a table of an odd shape; false
+// as soon as one fails.
+inline bool exec(const QString &path, const QStringList &statements)
+{
+    return withDatabase(path, [&](QSqlDatabase &db) {
+        for (const QString &statement : statements) {
+            if (!QSqlQuery(db).exec(statement))
+                return false;
+        }
+        return db.isOpen();
     });
 }
 
