@@ -46,9 +46,12 @@ QString quotedName(QString name)
     return u'"' + name.replace(u'"', QStringLiteral("\"\"")) + u'"';
 }
 
+// SQLite's own words say what is wrong ("database is locked"); Qt's add only how it noticed.
 QString reason(const QSqlError &error)
 {
-    const QString text = error.text().trimmed();
+    QString text = error.databaseText().trimmed();
+    if (text.isEmpty())
+        text = error.text().trimmed();
     return text.isEmpty() ? QStringLiteral("unknown database error") : text;
 }
 
