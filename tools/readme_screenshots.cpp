@@ -1,5 +1,6 @@
-// Renders the README's pictures: the main window, and the interest sheet after the worked
-// example at the rate of 2004-2005. Typed and clicked as a user would, on a table of its own.
+// Renders the README's pictures: the main window, the interest sheet after the worked example at
+// the rate of 2004-2005, the rate maintenance window and the calendar. Typed and clicked as a
+// user would, on a table of its own.
 // Usage: readme_screenshots OUTPUT_DIR
 
 #include "mainwindow.h"
@@ -86,5 +87,20 @@ int main(int argc, char *argv[])
     type(sheet, QStringLiteral("Text25"), QStringLiteral("5000"));
     QTest::mouseClick(
         sheet->findChild<QAbstractButton *>(QStringLiteral("Command1")), Qt::LeftButton);
-    return save(sheet, output.filePath(QStringLiteral("sheet.png"))) ? 0 : 1;
+    if (!save(sheet, output.filePath(QStringLiteral("sheet.png"))))
+        return 1;
+
+    QWidget *rates = windows.rateWindow().open();
+    if (!rates || !QTest::qWaitForWindowExposed(rates))
+        return 1;
+    type(rates, QStringLiteral("Text1"), QStringLiteral("2005"));
+    type(rates, QStringLiteral("Text2"), QStringLiteral("2006"));
+    type(rates, QStringLiteral("Text3"), QStringLiteral("8.25"));
+    if (!save(rates, output.filePath(QStringLiteral("rate-window.png"))))
+        return 1;
+
+    QWidget *calendar = windows.calendar().open();
+    if (!calendar || !QTest::qWaitForWindowExposed(calendar))
+        return 1;
+    return save(calendar, output.filePath(QStringLiteral("calendar.png"))) ? 0 : 1;
 }
