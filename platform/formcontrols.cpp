@@ -1,10 +1,36 @@
 #include "formcontrols.h"
 
+#include <QFontDatabase>
+#include <QHash>
 #include <QLabel>
 #include <QPalette>
 #include <QWidget>
 
 #include <algorithm>
+
+namespace {
+
+// The family itself when it is installed, else Liberation Sans, whose metrics are those of the
+// classic sans fonts so that captions fit their places, else the system's own. Asking the font
+// system for a family that is not there costs start-up milliseconds for every font that names it,
+// so each family is resolved once.
+QString installedFamily(const QString &family)
+{
+    static QHash<QString, QString> resolved;
+    if (const auto known = resolved.constFind(family); known != resolved.cend())
+        return *known;
+    const QString metricCompatible = QStringLiteral("Liberation Sans");
+    QString found = family;
+    if (!QFontDatabase::hasFamily(family)) {
+        found = QFontDatabase::hasFamily(metricCompatible)
+            ? metricCompatible
+            : QFontDatabase::systemFont(QFontDatabase::GeneralFont).family();
+    }
+    resolved.insert(family, found);
+    return found;
+}
+
+}  // namespace
 
 namespace Form {
 
@@ -15,9 +41,7 @@ QFont font(qreal points, bool bold)
 
 QFont font(const QString &family, qreal points, bool bold)
 {
-    // Liberation Sans has the metrics of the classic sans fonts, so captions fit their places.
-    QFont f;
-    f.setFamilies({family, QStringLiteral("Liberation Sans")});
+    QFont f(installedFamily(family));
     f.setStyleHint(QFont::SansSerif);
     f.setPointSizeF(points);
     f.setBold(bold);
