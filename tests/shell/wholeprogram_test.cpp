@@ -7,7 +7,6 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
-#include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QMenu>
@@ -15,240 +14,184 @@
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QProcess>
-#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
-// The whole program as a user meets it, on an empty rate table: real message boxes and the real
-// printer dialog, answered as a user would, and the real event loop, which must end when the
-// last window closes.
+#include <algorithm>
+#include <memory>
+
+// The whole program as a user meets it: real message boxes and the real printer dialog, answered
+// as a user would, and the real event loop, which must end when the last window closes.
 class WholeProgramTest : public QObject
 {
     Q_OBJECT
 
-private slots:
-    void addYearsCalculatePrintAndQuit();
-    void damagedTable_data();
-    void damagedTable();
-
-private:
-    void answerDialogs();
-    void scenario();
-    void chooseFromMenu(const QString &menu, const QString &item);
-    QWidget *window(const QString &name) const;
-    void type(QWidget *window, const QString &box, const QString &text);
-    void click(QWidget *window, const QString &button);
-
-    MainWindow *m_main = nullptr;
-    QString m_pdf;
+    std::unique_ptr<ProgramWindows> m_windows;
+    std::unique_ptr<MainWindow> m_main;
+    QTimer m_answerer;
     QStringList m_messages;
-    bool m_printed = false;
-};
+    std::unique_ptr<QTemporaryDir> m_dir;
 
-void WholeProgramTest::answerDialogs()
-{
-    QWidget *modal = QApplication::activeModalWidget();
-    if (auto *box = qobject_cast<QMessageBox *>(modal)) {
-        m_messages << box->text();
-        QAbstractButton *yes = box->button(QMessageBox::Yes);
-        (yes ? yes : box->button(QMessageBox::Ok))->click();
-    } else if (auto *dialog = qobject_cast<QPrintDialog *>(modal)) {
-        // The user chooses to print to a file and names it.
-        if (auto *printers = dialog->findChild<QComboBox *>(u"printers"_qs)) {
-            const int toFile = printers->count() - 1;  // the last entry prints to a PDF file
-            printers->setCurrentIndex(toFile);
+    QString path(const QString &name) const { return m_dir->filePath(name); }
+
+    void answerDialogs()
+    {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (auto *box = qobject_cast<QMessageBox *>(modal)) {
+            m_messages << box->text();
+            QAbstractButton *yes = box->button(QMessageBox::Yes);
+            (yes ? yes : box->button(QMessageBox::Ok))->click();
+        } else if (auto *dialog = qobject_cast<QPrintDialog *>(modal)) {
+            // The last printer entry prints to a PDF file, named in the file name box.
+            if (auto *printers = dialog->findChild<QComboBox *>(u"printers"_qs))
+                printers->setCurrentIndex(printers->count() - 1);
+            if (auto *fileName = dialog->findChild<QLineEdit *>(u"filename"_qs))
+                fileName->setText(path(u"sheet.pdf"_qs));
+            dialog->accept();
         }
-        if (auto *fileName = dialog->findChild<QLineEdit *>(u"filename"_qs))
-            fileName->setText(m_pdf);
-        m_printed = true;
-        dialog->accept();
     }
-}
 
-QWidget *WholeProgramTest::window(const QString &name) const
-{
-    for (QWidget *widget : QApplication::topLevelWidgets()) {
-        if (widget->objectName() == name && widget->isVisible())
-            return widget;
+    void chooseFromMenu(const QString &item)
+    {
+        QMenuBar *bar = m_main->menuBar();
+        auto *popup = m_main->findChild<QMenu *>(u"mymenu"_qs);
+        QTest::mouseClick(
+            bar, Qt::LeftButton, {}, bar->actionGeometry(popup->menuAction()).center());
+        QTRY_VERIFY(popup->isVisible());
+        auto *action = m_main->findChild<QAction *>(item);
+        QTest::mouseClick(popup, Qt::LeftButton, {}, popup->actionGeometry(action).center());
     }
-    return nullptr;
-}
-
-void WholeProgramTest::chooseFromMenu(const QString &menu, const QString &item)
-{
-    QMenuBar *bar = m_main->menuBar();
-    auto *popup = m_main->findChild<QMenu *>(menu);
-    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(popup->menuAction()).center());
-    QTRY_VERIFY(popup->isVisible());
-    auto *action = m_main->findChild<QAction *>(item);
-    QTest::mouseClick(popup, Qt::LeftButton, {}, popup->actionGeometry(action).center());
-}
-
-void WholeProgramTest::type(QWidget *window, const QString &box, const QString &text)
-{
-    auto *edit = window->findChild<QLineEdit *>(box);
-    QVERIFY2(edit, qPrintable(box));
-    QTest::mouseClick(edit, Qt::LeftButton);
-    QTest::keyClicks(edit, text);
-}
-
-void WholeProgramTest::click(QWidget *window, const QString &button)
-{
-    auto *target = window->findChild<QAbstractButton *>(button);
-    QVERIFY2(target, qPrintable(button));
-    QTest::mouseClick(target, Qt::LeftButton);
-}
-
-void WholeProgramTest::scenario()
-{
-    chooseFromMenu(u"mymenu"_qs, u"mycustdet"_qs);
-    QTRY_VERIFY(window(u"Form2"_qs));
-    QWidget *rates = window(u"Form2"_qs);
-    const QStringList years[]
-        = {{u"2003"_qs, u"2004"_qs, u"9.5"_qs}, {u"2004"_qs, u"2005"_qs, u"8"_qs}};
-    for (const QStringList &year : years) {
-        type(rates, u"Text1"_qs, year[0]);
-        type(rates, u"Text2"_qs, year[1]);
-        type(rates, u"Text3"_qs, year[2]);
-        click(rates, u"Command1"_qs);
+    static void click(QWidget *window, const QString &name)
+    {
+        QTest::mouseClick(window->findChild<QWidget *>(name), Qt::LeftButton);
     }
-    QCOMPARE(m_messages,
-        (QStringList {u"Do you want to Save"_qs, u"One Record Applied and Saved"_qs,
-            u"Do you want to Save"_qs, u"One Record Applied and Saved"_qs}));
-    click(rates, u"Command2"_qs);
-    QTRY_VERIFY(!window(u"Form2"_qs));
-
-    chooseFromMenu(u"mymenu"_qs, u"mycolenform"_qs);
-    QTRY_VERIFY(window(u"Form1"_qs));
-    QWidget *sheet = window(u"Form1"_qs);
-    auto *yearList = sheet->findChild<QComboBox *>(u"Combo1"_qs);
-    QTRY_COMPARE(yearList->count(), 2);
-    QTest::mouseClick(yearList, Qt::LeftButton);
-    QTest::keyClick(yearList, Qt::Key_Down);
-    QTest::keyClick(yearList, Qt::Key_Down);
-    type(sheet, u"Text39"_qs, u"10000"_qs);
-    for (const char16_t *box : {u"Text1", u"Text8", u"Text11", u"Text14", u"Text17", u"Text20",
-             u"Text23", u"Text26", u"Text29", u"Text32", u"Text35", u"Text5"})
-        type(sheet, QString::fromUtf16(box), u"1000"_qs);
-    type(sheet, u"Text12"_qs, u"600"_qs);
-    type(sheet, u"Text25"_qs, u"5000"_qs);
-    click(sheet, u"Command1"_qs);
-
-    const QStringList expected = {u"11000"_qs, u"12000"_qs, u"13600"_qs, u"14600"_qs, u"15600"_qs,
-        u"16600"_qs, u"12600"_qs, u"13600"_qs, u"14600"_qs, u"15600"_qs, u"16600"_qs, u"17600"_qs,
-        u"12000"_qs, u"600"_qs, u"12600"_qs, u"10000"_qs, u"1160"_qs, u"5000"_qs, u"18760"_qs};
-    QStringList results;
-    for (int box : {47, 48, 49, 50, 51, 52, 53, 54, 55, 56, 57, 58, 40, 41, 42, 43, 44, 45, 46})
-        results << sheet->findChild<QLineEdit *>(QStringLiteral("Text%1").arg(box))->text();
-    QCOMPARE(results, expected);
-    QCOMPARE(sheet->findChild<QLineEdit *>(u"Text38"_qs)->text(), u"2004-2005"_qs);
-
-    click(sheet, u"Command3"_qs);
-    QVERIFY(m_printed);
-    QFile pdf(m_pdf);
-    QVERIFY(pdf.open(QIODevice::ReadOnly));
-    QVERIFY(pdf.readAll().startsWith("%PDF"));
-
-    click(sheet, u"Command5"_qs);
-    QTRY_VERIFY(!window(u"Form1"_qs));
-    chooseFromMenu(u"mymenu"_qs, u"myexit"_qs);
-}
-
-void WholeProgramTest::addYearsCalculatePrintAndQuit()
-{
-    QTemporaryDir dir;
-    m_pdf = dir.filePath(u"sheet.pdf"_qs);
-    const QString table = dir.filePath(u"zel.mdb"_qs);
-    QCOMPARE(QProcess::execute(QStringLiteral(NEW_STORE_TOOL), {table}), 0);
-    ProgramDirectory::override(dir.path());
-
-    auto windows = std::make_unique<ProgramWindows>();
-    m_main = new MainWindow(*windows);
-    m_main->setAttribute(Qt::WA_DeleteOnClose);
-    m_main->show();
-
-    QTimer answerer;
-    connect(&answerer, &QTimer::timeout, this, &WholeProgramTest::answerDialogs);
-    answerer.start(20);
-    QTimer failsafe;
-    failsafe.setSingleShot(true);
-    connect(&failsafe, &QTimer::timeout, this, [] { QCoreApplication::exit(1); });
-    failsafe.start(60000);
-    QTimer::singleShot(0, this, [this] {
-        scenario();
-        if (QTest::currentTestFailed()) {
-            for (QWidget *widget : QApplication::topLevelWidgets())
-                widget->close();
+    // Clicks into each box and types its text, from entries such as "Text1=2003 Text2=2004".
+    static void fill(QWidget *window, const QString &entries)
+    {
+        for (const QString &entry : entries.split(u' ')) {
+            const QStringList boxAndText = entry.split(u'=');
+            click(window, boxAndText[0]);
+            QTest::keyClicks(window->findChild<QWidget *>(boxAndText[0]), boxAndText[1]);
         }
-    });
-
-    QCOMPARE(QApplication::exec(), 0);  // the last window closed and the program ended
-    answerer.stop();
-    windows.reset();
-    RateStore::releaseShared();
-    ProgramDirectory::override({});
-
-    const QList<RateTableFile::Row> rows = RateTableFile::rows(table);
-    QCOMPARE(rows.size(), 2);
-    QCOMPARE(rows[0], (RateTableFile::Row {2003.0, 2004.0, 9.5}));
-    QCOMPARE(rows[1], (RateTableFile::Row {2004.0, 2005.0, 8.0}));
-}
-
-void WholeProgramTest::damagedTable_data()
-{
-    QTest::addColumn<QByteArray>("content");
-    QTest::addColumn<bool>("folder");
-    QByteArray random(4096, Qt::Uninitialized);
-    for (int i = 0; i < random.size(); ++i)
-        random[i] = char((i * 7919) % 251);
-    QTest::newRow("random bytes") << random << false;
-    QTest::newRow("empty file") << QByteArray() << false;
-    QTest::newRow("text file") << QByteArray("year,rate\n2003,9.5\n") << false;
-    QTest::newRow("folder in its place") << QByteArray() << true;
-}
-
-// Neither window that needs the table opens; a message names the file; nothing else changes.
-void WholeProgramTest::damagedTable()
-{
-    QFETCH(QByteArray, content);
-    QFETCH(bool, folder);
-    QTemporaryDir dir;
-    const QString table = dir.filePath(u"zel.mdb"_qs);
-    if (folder) {
-        QVERIFY(QDir(dir.path()).mkdir(u"zel.mdb"_qs));
-    } else {
-        QFile file(table);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(content);
     }
-    ProgramDirectory::override(dir.path());
-    m_messages.clear();
-    auto windows = std::make_unique<ProgramWindows>();
-    MainWindow main(*windows);
-    m_main = &main;
-    main.show();
-    QTimer answerer;
-    connect(&answerer, &QTimer::timeout, this, &WholeProgramTest::answerDialogs);
-    answerer.start(20);
 
-    chooseFromMenu(u"mymenu"_qs, u"mycolenform"_qs);
-    QTRY_COMPARE(m_messages.size(), 1);
-    chooseFromMenu(u"mymenu"_qs, u"mycustdet"_qs);
-    QTRY_COMPARE(m_messages.size(), 2);
-    for (const QString &message : std::as_const(m_messages))
-        QVERIFY2(message.contains(table), qPrintable(message));
-    QVERIFY(!window(u"Form1"_qs) && !window(u"Form2"_qs));
-    QVERIFY(main.isVisible());
-    if (!folder) {
+    // Adds two years, calculates the worked example at the second year's rate, prints and quits.
+    void scenario()
+    {
+        chooseFromMenu(u"mycustdet"_qs);
+        QWidget *rates = m_windows->rateWindow().window();
+        QVERIFY(rates);
+        for (const QString &row :
+            {u"Text1=2003 Text2=2004 Text3=9.5"_qs, u"Text1=2004 Text2=2005 Text3=8"_qs}) {
+            fill(rates, row);
+            click(rates, u"Command1"_qs);
+        }
+        QCOMPARE(m_messages.join(u'|'),
+            u"Do you want to Save|One Record Applied and Saved|"
+            u"Do you want to Save|One Record Applied and Saved"_qs);
+        click(rates, u"Command2"_qs);
+        QTRY_VERIFY(!m_windows->rateWindow().window());
+
+        chooseFromMenu(u"mycolenform"_qs);
+        QWidget *sheet = m_windows->sheet().window();
+        QVERIFY(sheet);
+        auto *yearList = sheet->findChild<QComboBox *>(u"Combo1"_qs);
+        QTRY_COMPARE(yearList->count(), 2);
+        QTest::mouseClick(yearList, Qt::LeftButton);
+        QTest::keyClick(yearList, Qt::Key_Down);
+        QTest::keyClick(yearList, Qt::Key_Down);
+        fill(sheet,
+            u"Text39=10000 Text1=1000 Text8=1000 Text11=1000 Text14=1000 Text17=1000 Text20=1000 "
+            u"Text23=1000 Text26=1000 Text29=1000 Text32=1000 Text35=1000 Text5=1000 Text12=600 "
+            u"Text25=5000"_qs);
+        click(sheet, u"Command1"_qs);
+        QStringList results;
+        for (int box :
+            {38, 47, 48, 49, 50, 51, 52, 53, 54, 55, 56, 57, 58, 40, 41, 42, 43, 44, 45, 46})
+            results << sheet->findChild<QLineEdit *>(u"Text%1"_qs.arg(box))->text();
+        QCOMPARE(results.join(u' '),
+            u"2004-2005 11000 12000 13600 14600 15600 16600 12600 13600 14600 15600 16600 17600 "
+            u"12000 600 12600 10000 1160 5000 18760"_qs);
+
+        click(sheet, u"Command3"_qs);
+        QFile pdf(path(u"sheet.pdf"_qs));
+        QVERIFY(pdf.open(QIODevice::ReadOnly));
+        QVERIFY(pdf.readAll().startsWith("%PDF"));
+        click(sheet, u"Command5"_qs);
+        QTRY_VERIFY(!m_windows->sheet().window());
+        chooseFromMenu(u"myexit"_qs);
+    }
+
+public:
+    WholeProgramTest() { m_answerer.callOnTimeout(this, &WholeProgramTest::answerDialogs); }
+
+private slots:
+    // The program in a directory of its own, with a user who answers every dialog: Yes or OK to
+    // a message, and printing to the PDF file sheet.pdf.
+    void init()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        ProgramDirectory::override(m_dir->path());
+        m_messages.clear();
+        m_windows = std::make_unique<ProgramWindows>();
+        m_main = std::make_unique<MainWindow>(*m_windows);
+        m_main->show();
+        m_answerer.start(20);
+    }
+    // On an empty table made by the build's own tool; the table holds the two years at the end.
+    void addYearsCalculatePrintAndQuit()
+    {
+        const QString table = path(u"zel.mdb"_qs);
+        QCOMPARE(QProcess::execute(QStringLiteral(NEW_STORE_TOOL), {table}), 0);
+        QObject failsafe;
+        QTimer::singleShot(60000, &failsafe, [] { QCoreApplication::exit(1); });
+        QTimer::singleShot(0, this, [this] {
+            scenario();
+            if (QTest::currentTestFailed())
+                std::ranges::for_each(QApplication::topLevelWidgets(), &QWidget::close);
+        });
+        QCOMPARE(QApplication::exec(), 0);  // the last window closed and the program ended
+        QCOMPARE(RateTableFile::rows(table),
+            (QList<RateTableFile::Row> {{2003.0, 2004.0, 9.5}, {2004.0, 2005.0, 8.0}}));
+    }
+
+    void damagedTable_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::newRow("foreign bytes") << QByteArray("\x13\x37 no database \xff").repeated(300);
+        QTest::newRow("empty file") << QByteArray();
+    }
+
+    // Neither window that needs the table opens, a message names the file, the file is untouched
+    // and the main window stays.
+    void damagedTable()
+    {
+        QFETCH(QByteArray, content);
+        const QString table = path(u"zel.mdb"_qs);
         QFile file(table);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
+        file.close();
+        chooseFromMenu(u"mycolenform"_qs);
+        chooseFromMenu(u"mycustdet"_qs);
+        QTRY_COMPARE(m_messages.size(), 2);
+        QCOMPARE(m_messages.filter(table), m_messages);
+        QVERIFY(!m_windows->sheet().window() && !m_windows->rateWindow().window());
+        QVERIFY(m_main->isVisible());
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), content);
     }
-    answerer.stop();
-    m_main = nullptr;
-    ProgramDirectory::override({});
-}
+
+    void cleanup()
+    {
+        m_answerer.stop();
+        m_main.reset();
+        m_windows.reset();
+        RateStore::releaseShared();
+        ProgramDirectory::override({});
+        m_dir.reset();
+    }
+};
 
 QTEST_MAIN(WholeProgramTest)
 #include "wholeprogram_test.moc"

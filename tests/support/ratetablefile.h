@@ -39,23 +39,6 @@ template<typename Function> auto withDatabase(const QString &path, Function func
     return result;
 }
 
-// Creates the file with the table zel and the rows given.
-inline bool create(const QString &path, const QList<Row> &rows)
-{
-    return withDatabase(path, [&](QSqlDatabase &db) {
-        QSqlQuery query(db);
-        bool ok = query.exec(
-            QStringLiteral("CREATE TABLE zel (yearfrom REAL, yearto REAL, rate REAL)"));
-        for (const Row &row : rows) {
-            query.prepare(QStringLiteral("INSERT INTO zel VALUES (?, ?, ?)"));
-            for (const QVariant &value : row)
-                query.addBindValue(value);
-            ok = query.exec() && ok;
-        }
-        return ok;
-    });
-}
-
 // Adds one row at the end of the table.
 inline bool append(const QString &path, const Row &row)
 {
@@ -79,6 +62,16 @@ inline bool exec(const QString &path, const QStringList &statements)
         }
         return db.isOpen();
     });
+}
+
+// Creates the file with the table zel and the rows given.
+inline bool create(const QString &path, const QList<Row> &rows)
+{
+    bool ok
+        = exec(path, {QStringLiteral("CREATE TABLE zel (yearfrom REAL, yearto REAL, rate REAL)")});
+    for (const Row &row : rows)
+        ok = append(path, row) && ok;
+    return ok;
 }
 
 // Every row as it is on disk, in table order.
