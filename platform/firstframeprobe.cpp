@@ -23,10 +23,10 @@ protected:
             m_seen = true;
             // The frame reaches the screen when the paint has been flushed: report after it.
             QTimer::singleShot(0, this, [] {
-                timespec now{};
+                timespec now {};
                 clock_gettime(CLOCK_MONOTONIC, &now);
                 std::printf("first-frame %lld\n",
-                            static_cast<long long>(now.tv_sec) * 1'000'000'000LL + now.tv_nsec);
+                    static_cast<long long>(now.tv_sec) * 1'000'000'000LL + now.tv_nsec);
                 std::fflush(stdout);
                 QCoreApplication::exit(0);
             });

@@ -4,6 +4,7 @@
 #include <QHash>
 #include <QLabel>
 #include <QPalette>
+#include <QScreen>
 #include <QWidget>
 
 #include <algorithm>
@@ -51,6 +52,12 @@ QFont font(const QString &family, qreal points, bool bold)
 void place(QWidget *control, int left, int top, int width, int height)
 {
     control->setGeometry(pixels(left), pixels(top), pixels(width), pixels(height));
+}
+
+void centreOnScreen(QWidget *window)
+{
+    if (const QScreen *screen = window->screen())
+        window->move(screen->availableGeometry().center() - window->rect().center());
 }
 
 void move(QWidget *control, int left, int top)

@@ -15,6 +15,11 @@ namespace Form {
 
 inline constexpr QColor lightBlue {192, 192, 255};
 
+// A window of fixed size with a single border: a title, a close button, no minimize or maximize.
+inline constexpr Qt::WindowFlags fixedWindow = Qt::Window | Qt::MSWindowsFixedSizeDialogHint
+    | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint
+    | Qt::CustomizeWindowHint;
+
 // Logical pixels for a length in twips, rounded to the nearest pixel.
 constexpr int pixels(int twips)
 {
@@ -27,6 +32,8 @@ QFont font(qreal points, bool bold = false);
 QFont font(const QString &family, qreal points, bool bold);
 
 void place(QWidget *control, int left, int top, int width, int height);
+// Puts a window in the middle of the screen it opens on, before it is first shown.
+void centreOnScreen(QWidget *window);
 void move(QWidget *control, int left, int top);
 
 // Paints the control's own background in the colour.

@@ -6,13 +6,12 @@
 #include "numberreading.h"
 #include "numbertext.h"
 #include "ratestore.h"
+#include "storereport.h"
 
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
-#include <QStyle>
 
 #include <algorithm>
 
@@ -31,9 +30,7 @@ QString updateCaption()
 }  // namespace
 
 RateWindow::RateWindow(QWidget *parent)
-    : QWidget(parent,
-        Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
-            | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint)
+    : QWidget(parent, Form::fixedWindow)
 {
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("Addition of % New Fin Year"));
@@ -46,10 +43,7 @@ RateWindow::RateWindow(QWidget *parent)
     setTabOrder();
     Command1->setFocus();
 
-    // Placed before it is first shown, so that it never appears anywhere but in the middle.
-    if (const QScreen *shownOn = screen())
-        setGeometry(
-            QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(), shownOn->geometry()));
+    Form::centreOnScreen(this);
 
     connect(Command1, &QPushButton::clicked, this, &RateWindow::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &RateWindow::Command2_Click);
@@ -152,17 +146,10 @@ void RateWindow::emptyBoxes()
     Text3->clear();
 }
 
-void RateWindow::showStoreError(const QString &reason)
-{
-    MessageBox::current().show(this, reason, QStringLiteral("Rate table"), MessageBox::Critical);
-}
-
 bool RateWindow::Form_Load()
 {
-    if (const Failure failure = RateStore::openShared()) {
-        showStoreError(*failure);
+    if (!StoreReport::openShared(this))
         return false;
-    }
     Combo1->hide();
     return true;
 }
@@ -181,11 +168,9 @@ void RateWindow::Command1_Click()
 
     // The load put a store into the shared slot, and a failed load elsewhere keeps it there.
     RateStore &rates = *RateStore::shared();
-    const Result<QList<RateRecord>> rows = rates.scan();
-    if (!rows) {
-        showStoreError(rows.error);
+    const std::optional<QList<RateRecord>> rows = StoreReport::scan(this);
+    if (!rows)
         return;
-    }
     const double yearFrom = numberValue(Text1->text());
     for (const RateRecord &row : *rows) {
         // A row without a year from equals no typed year.
@@ -198,7 +183,7 @@ void RateWindow::Command1_Click()
     const Result<qint64> count = rates.count();
     if (!count) {
         m_duplicateTally = 0;
-        showStoreError(count.error);
+        StoreReport::show(this, count.error);
         return;
     }
 
@@ -209,7 +194,7 @@ void RateWindow::Command1_Click()
             if (const Failure failure
                 = rates.add(yearFrom, numberValue(Text2->text()), numberValue(Text3->text()))) {
                 // The typed year stays, so that it can be saved once the file takes it.
-                showStoreError(*failure);
+                StoreReport::show(this, *failure);
             } else {
                 MessageBox::current().show(this, QStringLiteral("One Record Applied and Saved"),
                     QStringLiteral("Save"), MessageBox::Information);
@@ -253,11 +238,9 @@ void RateWindow::enterEditMode()
     // edit would let "&Update" write the emptied boxes over that year.
     Combo1->clear();
     Combo1->clearEditText();
-    const Result<QList<RateRecord>> rows = RateStore::shared()->scan();
-    if (!rows) {
-        showStoreError(rows.error);
+    const std::optional<QList<RateRecord>> rows = StoreReport::scan(this);
+    if (!rows)
         return;
-    }
     QStringList years;
     for (const RateRecord &row : *rows)
         years << numberText(row.yearFrom);
@@ -270,11 +253,9 @@ void RateWindow::enterEditMode()
 void RateWindow::Combo1_Click(int index)
 {
     const QString year = Combo1->itemText(index);
-    const Result<QList<RateRecord>> rows = RateStore::shared()->scan();
-    if (!rows) {
-        showStoreError(rows.error);
+    const std::optional<QList<RateRecord>> rows = StoreReport::scan(this);
+    if (!rows)
         return;
-    }
     // Every matching row is shown in turn, so the last one stays.
     for (const RateRecord &row : *rows) {
         if (numberText(row.yearFrom) == year) {
@@ -293,11 +274,9 @@ void RateWindow::commitEdit()
         return;
     const QString year = Combo1->itemText(chosen);
     RateStore &rates = *RateStore::shared();
-    const Result<QList<RateRecord>> rows = rates.scan();
-    if (!rows) {
-        showStoreError(rows.error);
+    const std::optional<QList<RateRecord>> rows = StoreReport::scan(this);
+    if (!rows)
         return;
-    }
     const auto found = std::find_if(rows->cbegin(), rows->cend(),
         [&year](const RateRecord &row) { return numberText(row.yearFrom) == year; });
     if (found == rows->cend())
@@ -307,7 +286,7 @@ void RateWindow::commitEdit()
     // as typed so that the user can put them right.
     if (const Failure failure
         = rates.change(found->row, numberValue(year), Text2->text(), Text3->text())) {
-        showStoreError(*failure);
+        StoreReport::show(this, *failure);
         return;
     }
     MessageBox::current().show(

@@ -33,7 +33,6 @@ private:
     void commitEdit();
     void setCommand3Caption(const QString &caption);
     void emptyBoxes();
-    void showStoreError(const QString &reason);
 
     QLineEdit *Text1 = nullptr;        // year from of a new year (add mode)
     ChoiceComboBox *Combo1 = nullptr;  // the edit list: year from of every row (edit mode)

@@ -8,7 +8,7 @@
 #include "marqueelabel.h"
 #include "messagebox.h"
 #include "printerdialog.h"
-#include "ratestore.h"
+#include "storereport.h"
 #include "yearchoice.h"
 
 #include <QCloseEvent>
@@ -52,9 +52,7 @@ QCursor pointerImage(const QString &name)
 }  // namespace
 
 SheetWindow::SheetWindow(Marquee &marquee, QWidget *parent)
-    : QWidget(parent,
-        Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
-            | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint)
+    : QWidget(parent, Form::fixedWindow)
     , m_marquee(marquee)
 {
     setObjectName(QStringLiteral("Form1"));
@@ -314,17 +312,10 @@ void SheetWindow::writeResults(const SheetTexts &texts)
     }
 }
 
-void SheetWindow::showStoreError(const QString &reason)
-{
-    MessageBox::current().show(this, reason, QStringLiteral("Rate table"), MessageBox::Critical);
-}
-
 bool SheetWindow::Form_Load()
 {
-    if (const Failure failure = RateStore::openShared()) {
-        showStoreError(*failure);
+    if (!StoreReport::openShared(this))
         return false;
-    }
     TitleBlank = 0;
     Timer1->start();
     Timer2->start();
@@ -340,14 +331,9 @@ void SheetWindow::closeEvent(QCloseEvent *event)
 
 void SheetWindow::Form_Activate()
 {
-    RateStore *store = RateStore::shared();
-    if (!store)
+    const std::optional<QList<RateRecord>> rows = StoreReport::scan(this);
+    if (!rows)
         return;
-    const Result<QList<RateRecord>> rows = store->scan();
-    if (!rows) {
-        showStoreError(rows.error);
-        return;
-    }
     // The chosen item and the edit field stay as they were, even when the list was empty.
     const int chosen = Combo1->currentIndex();
     const QString shown = Combo1->currentText();
@@ -362,14 +348,9 @@ void SheetWindow::Combo1_Click(int index)
 {
     const QString label = Combo1->itemText(index);
     m_boxes[Box::year]->setText(label);
-    RateStore *store = RateStore::shared();
-    if (!store)
+    const std::optional<QList<RateRecord>> rows = StoreReport::scan(this);
+    if (!rows)
         return;
-    const Result<QList<RateRecord>> rows = store->scan();
-    if (!rows) {
-        showStoreError(rows.error);
-        return;
-    }
     if (const std::optional<QString> rate = rateTextForLabel(label, *rows))
         m_boxes[Box::rate]->setText(*rate);
 }

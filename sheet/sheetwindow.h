@@ -55,7 +55,6 @@ private:
     QToolButton *addButton(const QString &name, const QString &caption, const QString &icon,
         int left, int top, int width);
     void writeResults(const SheetTexts &texts);
-    void showStoreError(const QString &reason);
 
     std::array<QLineEdit *, lastBox + 1> m_boxes {};  // Text1 .. Text58 at their numbers
     ChoiceComboBox *Combo1 = nullptr;                 // the year list, of year labels

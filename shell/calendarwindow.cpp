@@ -4,11 +4,9 @@
 
 #include <QCalendarWidget>
 #include <QDate>
-#include <QGuiApplication>
 #include <QIcon>
 #include <QPalette>
 #include <QProxyStyle>
-#include <QScreen>
 #include <QTableView>
 #include <QTextCharFormat>
 
@@ -37,9 +35,7 @@ public:
 }  // namespace
 
 CalendarWindow::CalendarWindow(QWidget *parent)
-    : QWidget(parent,
-        Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
-            | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint)
+    : QWidget(parent, Form::fixedWindow)
 {
     setObjectName(QStringLiteral("calender"));
     setWindowTitle(QStringLiteral("Calender - ZEL Calculation 2003"));
@@ -58,9 +54,7 @@ CalendarWindow::CalendarWindow(QWidget *parent)
     Calendar1->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
     styleCalendar();
 
-    // Centred on the screen the window opens on.
-    if (const QScreen *screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    Form::centreOnScreen(this);
 }
 
 void CalendarWindow::styleCalendar()
