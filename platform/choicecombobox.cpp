@@ -1,6 +1,8 @@
 #include "choicecombobox.h"
 
+#include <QAbstractItemModel>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QListView>
 
 ChoiceComboBox::ChoiceComboBox(QWidget *parent)
@@ -13,9 +15,14 @@ ChoiceComboBox::ChoiceComboBox(QWidget *parent)
     if (auto *list = qobject_cast<QListView *>(view()))
         list->setUniformItemSizes(true);
     connect(this, &QComboBox::activated, this, [this](int index) {
-        if (!m_typing)
-            emit chosen(index);
+        if (m_typing)
+            return;
+        m_chosen = index;
+        emit chosen(index);
     });
+    connect(lineEdit(), &QLineEdit::textEdited, this, [this] { m_chosen = -1; });
+    connect(model(), &QAbstractItemModel::rowsRemoved, this, [this] { m_chosen = -1; });
+    connect(model(), &QAbstractItemModel::modelReset, this, [this] { m_chosen = -1; });
 }
 
 void ChoiceComboBox::keyPressEvent(QKeyEvent *event)

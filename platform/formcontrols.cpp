@@ -86,8 +86,9 @@ void setTextColour(QWidget *control, QColor colour)
 
 void setCaptionColour(QWidget *frame, QColor colour)
 {
+    // Not the disabled colour: a disabled label inside still draws in the disabled style.
     QPalette palette = frame->palette();
-    for (const auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+    for (const auto group : {QPalette::Active, QPalette::Inactive})
         palette.setColor(group, QPalette::WindowText, colour);
     frame->setPalette(palette);
 }

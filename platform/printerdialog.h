@@ -9,11 +9,17 @@ class QWidget;
 class PrinterDialog
 {
 public:
+    enum Outcome
+    {
+        Printed,
+        Cancelled,  // the user closed the dialog without printing
+        Failed,     // the printer or the file could not take the page
+    };
+
     virtual ~PrinterDialog() = default;
 
     // Shows the modal printer dialog; when the user confirms it, prints the image on one page.
-    // Returns false when the dialog was cancelled or the printer failed.
-    virtual bool print(QWidget *parent, const QImage &image) = 0;
+    virtual Outcome print(QWidget *parent, const QImage &image) = 0;
 
     static PrinterDialog &current();
     static void install(PrinterDialog *replacement);

@@ -5,5 +5,5 @@
 class QtPrinterDialog : public PrinterDialog
 {
 public:
-    bool print(QWidget *parent, const QImage &image) override;
+    Outcome print(QWidget *parent, const QImage &image) override;
 };

@@ -269,7 +269,8 @@ void RateWindow::Combo1_Click(int index)
 
 void RateWindow::commitEdit()
 {
-    const int chosen = Combo1->currentIndex();
+    // Only a year the user chose, whose values the boxes show, may be written back.
+    const int chosen = Combo1->chosenIndex();
     if (chosen < 0)
         return;
     const QString year = Combo1->itemText(chosen);

@@ -20,6 +20,7 @@
 #include <QPixmap>
 #include <QTimer>
 #include <QToolButton>
+#include <QWindow>
 
 namespace {
 
@@ -377,7 +378,12 @@ void SheetWindow::Command2_Click()
 
 void SheetWindow::Command3_Click()
 {
-    PrinterDialog::current().print(this, grab().toImage());
+    if (PrinterDialog::current().print(this, grab().toImage()) == PrinterDialog::Failed) {
+        MessageBox::current().show(this,
+            QStringLiteral("The sheet could not be printed: the printer or the file did not take "
+                           "the page."),
+            QStringLiteral("View/Print"), MessageBox::Critical);
+    }
 }
 
 void SheetWindow::Command5_Click()
@@ -389,6 +395,10 @@ void SheetWindow::Timer1_Timer()
 {
     if (TitleBlank == 0) {
         setWindowTitle(QString());
+        // The desktop shows the program's name for an empty title; a blank is what it shows as
+        // nothing, while the window's own title stays the empty text.
+        if (QWindow *window = windowHandle())
+            window->setTitle(QStringLiteral(" "));
         TitleBlank = 1;
     } else {
         setWindowTitle(QStringLiteral("INSTANT ZEL CALCULATION"));

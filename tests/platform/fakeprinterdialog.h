@@ -12,16 +12,19 @@ public:
     FakePrinterDialog() { PrinterDialog::install(this); }
     ~FakePrinterDialog() override { PrinterDialog::install(nullptr); }
 
-    bool print(QWidget *, const QImage &image) override
+    Outcome print(QWidget *, const QImage &image) override
     {
         ++dialogs;
         if (!accept)
-            return false;
+            return Cancelled;
+        if (fail)
+            return Failed;
         printed.append(image);
-        return true;
+        return Printed;
     }
 
     bool accept = true;
+    bool fail = false;  // the printer refuses the page
     int dialogs = 0;
     QList<QImage> printed;
 };

@@ -160,6 +160,17 @@ private slots:
         QTest::keyClick(editList(), Qt::Key_Down);  // chooses as the mouse does
         QCOMPARE(state(), u"&Update 2005|2004|9.5 Text3"_qs);
         QVERIFY(!box(2)->isEnabled());
+        // Typing another year over the chosen one chooses nothing, even with Enter, so Update
+        // writes nothing: 2003's values must never land on 2004's row.
+        editList()->lineEdit()->selectAll();
+        QTest::keyClicks(editList(), u"2004"_qs);
+        QTest::keyClick(editList(), Qt::Key_Return);
+        click(3);
+        QCOMPARE(onDisk(), initialRows);
+        QCOMPARE(button(3)->text(), u"&Update"_qs);
+        editList()->setFocus();
+        QTest::keyClick(editList(), Qt::Key_Up);
+        QCOMPARE(state(), u"&Update 2005|2004|9.5 Text3"_qs);
         box(3)->setText(u"9.5%"_qs);
         click(3);
         QVERIFY(m_messages.calls.takeLast().text.contains(u"rate of interest"_qs));
