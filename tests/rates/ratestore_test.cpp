@@ -1,10 +1,11 @@
-#include "programdirectory.h"
+#include "programfolder.h"
 #include "ratestore.h"
 #include "ratetablefile.h"
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QScopeGuard>
 #include <QTemporaryDir>
@@ -85,7 +86,7 @@ class RateStoreTest : public QObject
 {
     Q_OBJECT
 
-    std::optional<QTemporaryDir> m_dir;
+    std::optional<ProgramFolder> m_folder;
     QString m_path;
 
     // Makes the table beside the program (the rows in one statement), with the tool when no
@@ -103,12 +104,12 @@ class RateStoreTest : public QObject
 private slots:
     void init()
     {
-        m_dir.emplace();
-        m_path = m_dir->filePath(u"zel.mdb"_s);
-        ProgramDirectory::override(m_dir->path());
+        m_folder.emplace(std::nullopt);  // each test makes its own table
+        QVERIFY(m_folder->ready());
+        m_path = m_folder->tablePath();
     }
 
-    void cleanup() { RateStore::releaseShared(); }
+    void cleanup() { m_folder.reset(); }
 
     void scanAddReopen_data()
     {
@@ -193,7 +194,8 @@ private slots:
         // Only the file is read-only (0x4444: read for all); anyone may put a journal in the
         // folder (0x7777: every flag).
         QVERIFY(QFile::setPermissions(m_path, QFile::Permissions::fromInt(0x4444)));
-        QVERIFY(QFile::setPermissions(m_dir->path(), QFile::Permissions::fromInt(0x7777)));
+        QVERIFY(
+            QFile::setPermissions(QFileInfo(m_path).path(), QFile::Permissions::fromInt(0x7777)));
 #ifdef Q_OS_LINUX
         // Permissions do not bind the superuser; for files, it can act as an ordinary user a while
         // (for anyone else the call changes nothing).

@@ -1,8 +1,7 @@
 #include "fakemessagebox.h"
 #include "mainwindow.h"
-#include "programdirectory.h"
+#include "programfolder.h"
 #include "programwindows.h"
-#include "ratestore.h"
 #include "ratetablefile.h"
 #include "ratewindow.h"
 
@@ -14,10 +13,10 @@
 #include <QLocale>
 #include <QPointer>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <memory>
+#include <optional>
 
 // Message boxes as title|text|style.
 const QString ask = u"Confirmation|Do you want to Save|36"_qs;
@@ -31,7 +30,7 @@ class RateWindowTest : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<QTemporaryDir> m_dir;
+    std::optional<ProgramFolder> m_folder;  // before the windows, which must go first
     FakeMessageBox m_messages;
     ProgramWindows m_windows;
     QPointer<QWidget> m_form;  // the window the helpers work on
@@ -67,7 +66,7 @@ class RateWindowTest : public QObject
             rows << u"%1 %2 %3"_qs.arg(row[0].toString(), row[1].toString(), row[2].toString());
         return rows.join(u", "_qs);
     }
-    QString tablePath() { return m_dir->filePath(u"zel.mdb"_qs); }
+    QString tablePath() { return m_folder->tablePath(); }
     // A freshly loaded window on the table, opened as the menu does.
     void open()
     {
@@ -89,17 +88,16 @@ private slots:
     void init()
     {
         QLocale::setDefault(QLocale(QLocale::German));  // to change no reading of a number
-        m_dir = std::make_unique<QTemporaryDir>();
-        ProgramDirectory::override(m_dir->path());
+        m_folder.emplace();
+        QVERIFY(m_folder->ready());
         m_messages.calls.clear();
-        QVERIFY(RateTableFile::create(tablePath(), {{2003, 2004, 9.5}, {2004, 2005, 8}}));
         open();
     }
     void cleanup()
     {
         delete m_windows.sheet().window();
         delete m_form;
-        RateStore::releaseShared();
+        m_folder.reset();
     }
 
     void add_data()

@@ -2,8 +2,7 @@
 #include "fakeprinterdialog.h"
 #include "marquee.h"
 #include "marqueelabel.h"
-#include "programdirectory.h"
-#include "ratestore.h"
+#include "programfolder.h"
 #include "ratetablefile.h"
 #include "sheetwindow.h"
 
@@ -15,7 +14,6 @@
 #include <QLineEdit>
 #include <QPrinter>
 #include <QRegularExpression>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -29,14 +27,14 @@ class SheetWindowTest : public QObject
     // A sheet loaded and shown on a table of two years, with message boxes recorded.
     struct Fixture
     {
-        QTemporaryDir dir;
+        ProgramFolder folder;
         FakeMessageBox messages;
         Marquee marquee;
         SheetWindow sheet {marquee};
     };
     std::optional<Fixture> m;
 
-    QString tablePath() const { return m->dir.filePath(u"zel.mdb"_qs); }
+    QString tablePath() const { return m->folder.tablePath(); }
     QLineEdit *box(int n) const { return m->sheet.findChild<QLineEdit *>(u"Text%1"_qs.arg(n)); }
     void type(int number, const QString &text) const { QTest::keyClicks(box(number), text); }
     QWidget *widget(const QString &name) const { return m->sheet.findChild<QWidget *>(name); }
@@ -76,17 +74,11 @@ private slots:
     void init()
     {
         m.emplace();
-        ProgramDirectory::override(m->dir.path());
-        QVERIFY(RateTableFile::create(tablePath(), {{2003, 2004, 9.5}, {2004, 2005, 8}}));
+        QVERIFY(m->folder.ready());
         QVERIFY(m->sheet.Form_Load());
         activate(&m->sheet);
     }
-    void cleanup()
-    {
-        m.reset();
-        RateStore::releaseShared();
-        ProgramDirectory::override({});
-    }
+    void cleanup() { m.reset(); }
 
     // Focus starts in the year list and Tab walks the typed boxes and the buttons back to it, and
     // Shift+Tab the other way; every other box is disabled, every box is empty. Controls are
@@ -229,7 +221,7 @@ private slots:
 
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(m->dir.filePath(u"sheet.pdf"_qs));
+        printer.setOutputFileName(m->folder.path(u"sheet.pdf"_qs));
         QVERIFY(PrinterDialog::printImage(printer, m->sheet.grab().toImage()));
         QFile file(printer.outputFileName());
         QVERIFY(file.open(QIODevice::ReadOnly));

@@ -1,9 +1,8 @@
 #include "fakemessagebox.h"
 #include "mainwindow.h"
 #include "marqueelabel.h"
-#include "programdirectory.h"
+#include "programfolder.h"
 #include "programwindows.h"
-#include "ratestore.h"
 #include "ratetablefile.h"
 #include "sheetwindow.h"
 
@@ -13,7 +12,6 @@
 #include <QFile>
 #include <QMenu>
 #include <QMenuBar>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -25,14 +23,14 @@ class MainWindowTest : public QObject
 
     struct Program
     {
-        QTemporaryDir dir;
+        ProgramFolder folder;
         FakeMessageBox messages;
         ProgramWindows windows;
         MainWindow main {windows};
     };
     std::optional<Program> m;
 
-    QString table() const { return m->dir.filePath(u"zel.mdb"_qs); }
+    QString table() const { return m->folder.tablePath(); }
     QAction *action(const QString &name) const { return m->main.findChild<QAction *>(name); }
     // Opens the sheet from the menu; the test drives the banner's ticks itself.
     SheetWindow *openSheet()
@@ -49,16 +47,10 @@ private slots:
     void init()
     {
         m.emplace();
-        ProgramDirectory::override(m->dir.path());
-        QVERIFY(RateTableFile::create(table(), {{2003, 2004, 9.5}, {2004, 2005, 8}}));
+        QVERIFY(m->folder.ready());
         m->main.show();
     }
-    void cleanup()
-    {
-        m.reset();
-        RateStore::releaseShared();
-        ProgramDirectory::override({});
-    }
+    void cleanup() { m.reset(); }
 
     // The menu as " name=caption", a menu's items in brackets after it, a separator as "-".
     void titleAndMenu()

@@ -1,7 +1,6 @@
 #include "mainwindow.h"
-#include "programdirectory.h"
+#include "programfolder.h"
 #include "programwindows.h"
-#include "ratestore.h"
 #include "ratetablefile.h"
 
 #include <QAbstractButton>
@@ -14,9 +13,10 @@
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QProcess>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+
+#include <optional>
 
 #include <algorithm>
 #include <memory>
@@ -31,9 +31,9 @@ class WholeProgramTest : public QObject
     std::unique_ptr<MainWindow> m_main;
     QTimer m_answerer;
     QStringList m_messages;
-    std::unique_ptr<QTemporaryDir> m_dir;
+    std::optional<ProgramFolder> m_folder;
 
-    QString path(const QString &name) const { return m_dir->filePath(name); }
+    QString path(const QString &name) const { return m_folder->path(name); }
 
     void answerDialogs()
     {
@@ -131,8 +131,8 @@ private slots:
     // a message, and printing to the PDF file sheet.pdf.
     void init()
     {
-        m_dir = std::make_unique<QTemporaryDir>();
-        ProgramDirectory::override(m_dir->path());
+        m_folder.emplace(std::nullopt);  // each test makes its own table
+        QVERIFY(m_folder->ready());
         m_messages.clear();
         m_windows = std::make_unique<ProgramWindows>();
         m_main = std::make_unique<MainWindow>(*m_windows);
@@ -187,9 +187,7 @@ private slots:
         m_answerer.stop();
         m_main.reset();
         m_windows.reset();
-        RateStore::releaseShared();
-        ProgramDirectory::override({});
-        m_dir.reset();
+        m_folder.reset();
     }
 };
 
