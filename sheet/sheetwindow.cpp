@@ -57,6 +57,8 @@ SheetWindow::SheetWindow(Marquee &marquee, QWidget *parent)
     , m_marquee(marquee)
 {
     setObjectName(QStringLiteral("Form1"));
+    // A name for screen readers that stays put while the title flashes.
+    setAccessibleName(QStringLiteral("Interest sheet"));
     setWindowTitle(QStringLiteral("-"));
     setWindowIcon(QIcon(QStringLiteral(":/images/icon.png")));
     setFixedSize(Form::pixels(15270), Form::pixels(11145));

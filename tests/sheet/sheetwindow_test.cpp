@@ -115,6 +115,9 @@ private slots:
             u"Text42 Text44 Text45 Text46 Command4 Image1 Label15"_qs.split(u' '))
             names << spoken(widget(name));
         QCOMPARE(names, others);
+        // The title flashes; what a screen reader calls the window must not.
+        m->sheet.Timer1_Timer();
+        QCOMPARE(spoken(&m->sheet), u"Interest sheet"_qs);
     }
 
     // The worked example through "&Calculate"'s access key fills all 19 result boxes; "C&lear"
