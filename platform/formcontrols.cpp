@@ -2,6 +2,7 @@
 
 #include <QFontDatabase>
 #include <QHash>
+#include <QIcon>
 #include <QLabel>
 #include <QPalette>
 #include <QScreen>
@@ -52,6 +53,15 @@ QFont font(const QString &family, qreal points, bool bold)
 void place(QWidget *control, int left, int top, int width, int height)
 {
     control->setGeometry(pixels(left), pixels(top), pixels(width), pixels(height));
+}
+
+void setUpWindow(QWidget *window, const QString &name, const QString &title, int width, int height)
+{
+    window->setObjectName(name);
+    window->setWindowTitle(title);
+    window->setWindowIcon(QIcon(QStringLiteral(":/images/icon.png")));
+    window->setFixedSize(pixels(width), pixels(height));
+    setBackground(window, lightBlue);
 }
 
 void centreOnScreen(QWidget *window)

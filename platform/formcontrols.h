@@ -32,6 +32,9 @@ QFont font(qreal points, bool bold = false);
 QFont font(const QString &family, qreal points, bool bold);
 
 void place(QWidget *control, int left, int top, int width, int height);
+// Gives a fixed window its name, title, the program's icon, its client size and the light blue
+// background that every window of the program has.
+void setUpWindow(QWidget *window, const QString &name, const QString &title, int width, int height);
 // Puts a window in the middle of the screen it opens on, before it is first shown.
 void centreOnScreen(QWidget *window);
 void move(QWidget *control, int left, int top);

@@ -8,7 +8,6 @@
 #include "ratestore.h"
 #include "storereport.h"
 
-#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -32,11 +31,8 @@ QString updateCaption()
 RateWindow::RateWindow(QWidget *parent)
     : QWidget(parent, Form::fixedWindow)
 {
-    setObjectName(QStringLiteral("Form2"));
-    setWindowTitle(QStringLiteral("Addition of % New Fin Year"));
-    setWindowIcon(QIcon(QStringLiteral(":/images/icon.png")));
-    setFixedSize(Form::pixels(5670), Form::pixels(4695));
-    Form::setBackground(this, Form::lightBlue);
+    Form::setUpWindow(
+        this, QStringLiteral("Form2"), QStringLiteral("Addition of % New Fin Year"), 5670, 4695);
     setFont(Form::font(8.25));
 
     buildForm();

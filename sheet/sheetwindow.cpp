@@ -56,13 +56,9 @@ SheetWindow::SheetWindow(Marquee &marquee, QWidget *parent)
     : QWidget(parent, Form::fixedWindow)
     , m_marquee(marquee)
 {
-    setObjectName(QStringLiteral("Form1"));
+    Form::setUpWindow(this, QStringLiteral("Form1"), QStringLiteral("-"), 15270, 11145);
     // A name for screen readers that stays put while the title flashes.
     setAccessibleName(QStringLiteral("Interest sheet"));
-    setWindowTitle(QStringLiteral("-"));
-    setWindowIcon(QIcon(QStringLiteral(":/images/icon.png")));
-    setFixedSize(Form::pixels(15270), Form::pixels(11145));
-    Form::setBackground(this, Form::lightBlue);
     setFont(Form::font(8.25));
     setCursor(Qt::CrossCursor);
 

@@ -4,7 +4,6 @@
 
 #include <QCalendarWidget>
 #include <QDate>
-#include <QIcon>
 #include <QPalette>
 #include <QProxyStyle>
 #include <QTableView>
@@ -37,11 +36,8 @@ public:
 CalendarWindow::CalendarWindow(QWidget *parent)
     : QWidget(parent, Form::fixedWindow)
 {
-    setObjectName(QStringLiteral("calender"));
-    setWindowTitle(QStringLiteral("Calender - ZEL Calculation 2003"));
-    setWindowIcon(QIcon(QStringLiteral(":/images/icon.png")));
-    setFixedSize(Form::pixels(6075), Form::pixels(4095));
-    Form::setBackground(this, Form::lightBlue);
+    Form::setUpWindow(this, QStringLiteral("calender"),
+        QStringLiteral("Calender - ZEL Calculation 2003"), 6075, 4095);
 
     Calendar1 = new QCalendarWidget(this);
     Calendar1->setObjectName(QStringLiteral("Calendar1"));
