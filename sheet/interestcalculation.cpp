@@ -3,6 +3,7 @@
 #include "numberreading.h"
 #include "numbertext.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -45,9 +46,8 @@ template<typename Member> double sumOverMonths(Step &step, Member column)
     return sum;
 }
 
-}  // namespace
-
-std::optional<CalculationFault> calculate(SheetTexts &texts)
+// The steps in order; each writes one result box or says which one it could not write.
+std::optional<CalculationFault> runSteps(SheetTexts &texts)
 {
     // Each month's balance carries to the next through the text of its box.
     int previousBox = Box::openingBalance;
@@ -111,4 +111,18 @@ std::optional<CalculationFault> calculate(SheetTexts &texts)
             return CalculationFault {Box::closingBalance};
     }
     return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<CalculationFault> calculate(SheetTexts &texts)
+{
+    const std::optional<CalculationFault> fault = runSteps(texts);
+    if (fault) {
+        // Results this calculation did not reach must not stand beside the ones it wrote.
+        const auto *failed = std::find(resultBoxes.cbegin(), resultBoxes.cend(), fault->box);
+        for (const auto *box = failed; box != resultBoxes.cend(); ++box)
+            texts[*box].clear();
+    }
+    return fault;
 }

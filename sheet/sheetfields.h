@@ -53,6 +53,14 @@ inline constexpr int debits = 45;
 inline constexpr int closingBalance = 46;
 }  // namespace Box
 
+// The result boxes in the order the calculation writes them: the twelve balances, then the
+// summary from the opening balance to the closing balance.
+inline constexpr std::array<int, 19> resultBoxes = {monthRows[0].balance, monthRows[1].balance,
+    monthRows[2].balance, monthRows[3].balance, monthRows[4].balance, monthRows[5].balance,
+    monthRows[6].balance, monthRows[7].balance, monthRows[8].balance, monthRows[9].balance,
+    monthRows[10].balance, monthRows[11].balance, Box::summaryOpening, Box::subscriptionTotal,
+    Box::refundTotal, Box::totalCredits, Box::interest, Box::debits, Box::closingBalance};
+
 // True for the boxes the user types into; all others are written by the program only.
 bool isInputBox(int box);
 

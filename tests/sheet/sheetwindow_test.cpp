@@ -185,13 +185,16 @@ private slots:
     }
 
     // A second sheet cannot load without its table and says why. The open sheet goes on: an
-    // overflow names the step that failed, earlier boxes show their results, every entry stays.
+    // overflow names the step that failed, earlier boxes show their results, the later ones are
+    // empty, every entry stays.
     void faultsKeepTheOpenSheet()
     {
         QVERIFY(QFile::remove(tablePath()));
         SheetWindow second(m->marquee);
         QVERIFY(!second.Form_Load());
-        type(Box::openingBalance, u"1.7E308"_qs);
+        type(Box::openingBalance, u"5"_qs);
+        click(u"Command1"_qs);  // results that the failing calculation must not leave standing
+        box(Box::openingBalance)->setText(u"1.7E308"_qs);
         type(monthRows[2].subscription, u"1.7E308"_qs);
         click(u"Command1"_qs);
         QCOMPARE(m->messages.calls.size(), 2);
