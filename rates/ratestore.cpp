@@ -3,6 +3,7 @@
 #include "programdirectory.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -13,6 +14,8 @@
 
 #include <cmath>
 #include <memory>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -79,10 +82,10 @@ QString RateStore::filePath()
 
 Failure RateStore::openShared()
 {
-    Result<RateStore *> opened = open(filePath());
+    Result<std::unique_ptr<RateStore>> opened = open(filePath());
     if (!opened)
         return opened.error;
-    slot().reset(*opened);
+    slot() = std::move(*opened.value);
     return std::nullopt;
 }
 
@@ -96,14 +99,24 @@ void RateStore::releaseShared()
     slot().reset();
 }
 
-Result<RateStore *> RateStore::open(const QString &path)
+std::optional<RateStore::FileIdentity> RateStore::identityOf(const QString &path)
 {
+    struct stat status
+    {
+    };
+    if (::stat(QFile::encodeName(path).constData(), &status) != 0)
+        return std::nullopt;
+    return FileIdentity {quint64(status.st_dev), quint64(status.st_ino)};
+}
+
+Result<std::unique_ptr<RateStore>> RateStore::open(const QString &path)
+{
+    using Opened = Result<std::unique_ptr<RateStore>>;
     const QFileInfo file(path);
     if (!file.exists())
-        return Result<RateStore *>::failure(
-            QStringLiteral("The rate table file %1 is missing.").arg(path));
+        return Opened::failure(QStringLiteral("The rate table file %1 is missing.").arg(path));
     if (!file.isFile())
-        return Result<RateStore *>::failure(
+        return Opened::failure(
             QStringLiteral("%1 is a folder, not the rate table file.").arg(path));
 
     static int connections = 0;
@@ -111,7 +124,7 @@ Result<RateStore *> RateStore::open(const QString &path)
     auto store = std::unique_ptr<RateStore>(new RateStore(name, path));
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
     if (!db.isValid())
-        return Result<RateStore *>::failure(
+        return Opened::failure(
             QStringLiteral("The SQLite driver of Qt is not installed, so %1 cannot be read.")
                 .arg(path));
     // mode=rw: SQLite must never create the file; a missing file is an error.
@@ -120,26 +133,50 @@ Result<RateStore *> RateStore::open(const QString &path)
     // Another program holding the file gets a moment to let it go before we report.
     db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=1500"));
     if (!db.open())
-        return Result<RateStore *>::failure(QStringLiteral("Cannot open the rate table file %1: %2")
-                                                .arg(path, reason(db.lastError())));
+        return Opened::failure(QStringLiteral("Cannot open the rate table file %1: %2")
+                                   .arg(path, reason(db.lastError())));
+    store->m_identity = identityOf(path).value_or(FileIdentity {});
 
     QSqlQuery query(db);
     if (!query.exec(QStringLiteral("Select * from zel")))
-        return Result<RateStore *>::failure(QStringLiteral("Cannot read the rate table in %1: %2")
-                                                .arg(path, reason(query.lastError())));
+        return Opened::failure(QStringLiteral("Cannot read the rate table in %1: %2")
+                                   .arg(path, reason(query.lastError())));
     const QSqlRecord record = query.record();
     if (record.count() < 3)
-        return Result<RateStore *>::failure(
+        return Opened::failure(
             QStringLiteral("The rate table in %1 does not have the three columns year from, "
                            "year to and rate.")
                 .arg(path));
     for (int position = 0; position < 3; ++position)
         store->m_columns << quotedName(record.fieldName(position));
-    return {store.release(), {}};
+    return {std::move(store), {}};
 }
 
-Result<QList<RateRecord>> RateStore::scan() const
+// SQLite keeps reading a file that was removed or replaced through the handle it has, and refuses
+// to write it. The store follows the path: a file put back is opened afresh, a file still gone is
+// reported.
+Failure RateStore::followFile()
 {
+    const std::optional<FileIdentity> current = identityOf(m_path);
+    if (current == m_identity)
+        return std::nullopt;
+    if (!current)
+        return QStringLiteral("the file was removed or moved while the program was open");
+    Result<std::unique_ptr<RateStore>> reopened = open(m_path);
+    if (!reopened)
+        return reopened.error;
+    RateStore &fresh = **reopened.value;
+    std::swap(m_connectionName, fresh.m_connectionName);
+    std::swap(m_identity, fresh.m_identity);
+    std::swap(m_columns, fresh.m_columns);
+    return std::nullopt;  // the old connection closes with the object that now holds it
+}
+
+Result<QList<RateRecord>> RateStore::scan()
+{
+    if (const Failure moved = followFile())
+        return Result<QList<RateRecord>>::failure(
+            QStringLiteral("Cannot read the rate table in %1: %2").arg(m_path, *moved));
     QSqlQuery query(QSqlDatabase::database(m_connectionName, false));
     query.setForwardOnly(true);
     if (!query.exec(QStringLiteral("SELECT rowid, * FROM zel")))
@@ -158,8 +195,11 @@ Result<QList<RateRecord>> RateStore::scan() const
     return {rows, {}};
 }
 
-Result<qint64> RateStore::count() const
+Result<qint64> RateStore::count()
 {
+    if (const Failure moved = followFile())
+        return Result<qint64>::failure(
+            QStringLiteral("Cannot count the rows of %1: %2").arg(m_path, *moved));
     QSqlQuery query(QSqlDatabase::database(m_connectionName, false));
     if (!query.exec(QStringLiteral("select count(*) from zel")) || !query.next())
         return Result<qint64>::failure(QStringLiteral("Cannot count the rows of %1: %2")
@@ -167,17 +207,34 @@ Result<qint64> RateStore::count() const
     return {query.value(0).toLongLong(), {}};
 }
 
-Failure RateStore::add(double yearFrom, double yearTo, double rate)
+Result<RateStore::Added> RateStore::add(double yearFrom, double yearTo, double rate)
 {
+    const QString what = QStringLiteral("The new year was not saved");
     // SQLite would store a NaN as an empty value and an infinity as a number no one typed.
     for (const double value : {yearFrom, yearTo, rate}) {
         if (!std::isfinite(value))
-            return QStringLiteral("The new year was not saved in %1: %2 is not a number.")
-                .arg(m_path, QString::number(value));
+            return Result<Added>::failure(QStringLiteral("%1 in %2: %3 is not a number.")
+                                              .arg(what, m_path, QString::number(value)));
     }
-    return write(QStringLiteral("INSERT INTO zel (%1, %2, %3) VALUES (?, ?, ?)")
-                     .arg(m_columns[0], m_columns[1], m_columns[2]),
-        {yearFrom, yearTo, rate}, QStringLiteral("The new year was not saved"));
+    bool duplicate = false;
+    const Failure failure = writeTransaction(what, [&](QSqlQuery &query) {
+        query.prepare(QStringLiteral("SELECT count(*) FROM zel WHERE %1 = ?").arg(m_columns[0]));
+        query.addBindValue(yearFrom);
+        if (!query.exec() || !query.next())
+            return false;
+        duplicate = query.value(0).toLongLong() > 0;
+        query.finish();
+        if (duplicate)
+            return true;
+        query.prepare(QStringLiteral("INSERT INTO zel (%1, %2, %3) VALUES (?, ?, ?)")
+                          .arg(m_columns[0], m_columns[1], m_columns[2]));
+        for (const double value : {yearFrom, yearTo, rate})
+            query.addBindValue(value);
+        return query.exec();
+    });
+    if (failure)
+        return Result<Added>::failure(*failure);
+    return {duplicate ? Added::Duplicate : Added::Saved, {}};
 }
 
 Failure RateStore::change(qint64 row, double yearFrom, const QString &yearTo, const QString &rate)
@@ -188,31 +245,35 @@ Failure RateStore::change(qint64 row, double yearFrom, const QString &yearTo, co
     const std::optional<double> percent = numberFromText(rate);
     if (!percent)
         return QStringLiteral("The rate of interest \"%1\" is not a number.").arg(rate);
-    return write(QStringLiteral("UPDATE zel SET %1 = ?, %2 = ?, %3 = ? WHERE rowid = ?")
-                     .arg(m_columns[0], m_columns[1], m_columns[2]),
-        {yearFrom, *to, *percent, row}, QStringLiteral("The year was not changed"));
+    return writeTransaction(QStringLiteral("The year was not changed"), [&](QSqlQuery &query) {
+        query.prepare(QStringLiteral("UPDATE zel SET %1 = ?, %2 = ?, %3 = ? WHERE rowid = ?")
+                          .arg(m_columns[0], m_columns[1], m_columns[2]));
+        for (const QVariant &value :
+            {QVariant(yearFrom), QVariant(*to), QVariant(*percent), QVariant(row)})
+            query.addBindValue(value);
+        return query.exec();
+    });
 }
 
-// One statement in its own transaction: on any failure the file stays as it was.
-Failure RateStore::write(
-    const QString &statement, const QList<QVariant> &values, const QString &what)
+// Runs the body in one transaction that holds the write lock from its start, so that what the
+// body reads cannot change before it writes. On any failure the file stays as it was.
+template<typename Body> Failure RateStore::writeTransaction(const QString &what, Body body)
 {
+    if (const Failure moved = followFile())
+        return QStringLiteral("%1 in %2: %3").arg(what, m_path, *moved);
     QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
+    QSqlQuery query(db);
     const auto failed = [&](const QSqlError &error) {
-        db.rollback();
+        query.finish();
+        QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
         return QStringLiteral("%1 in %2: %3").arg(what, m_path, reason(error));
     };
-    if (!db.transaction())
-        return failed(db.lastError());
-    QSqlQuery query(db);
-    if (!query.prepare(statement))
+    if (!query.exec(QStringLiteral("BEGIN IMMEDIATE")))
         return failed(query.lastError());
-    for (const QVariant &value : values)
-        query.addBindValue(value);
-    if (!query.exec())
+    if (!body(query))
         return failed(query.lastError());
     query.finish();
-    if (!db.commit())
-        return failed(db.lastError());
+    if (!query.exec(QStringLiteral("COMMIT")))
+        return failed(query.lastError());
     return std::nullopt;
 }

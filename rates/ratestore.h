@@ -3,7 +3,8 @@
 // The rate table: one table "zel" in the file zel.mdb beside the program, three number columns
 // in the order year from, year to, rate, always addressed by position. Both the interest sheet and
 // the rate maintenance window reach it through one program-wide connection, the shared store,
-// which each of them opens afresh when it loads. A store function never shows anything: it
+// which each of them opens afresh when it loads. SQLite goes on using a file that was removed or
+// replaced under it; the store follows the path instead. A store function never shows anything: it
 // returns a value or a reason a user can read, and the window decides what to show.
 
 #include "raterecord.h"
@@ -11,6 +12,9 @@
 
 #include <QList>
 #include <QString>
+
+#include <memory>
+#include <optional>
 
 class RateStore
 {
@@ -22,9 +26,13 @@ public:
     // The database file: the program's directory, the platform's separator, "zel.mdb".
     static QString filePath();
 
+    // Opens a connection of its own to the file. The file and its table must exist: nothing is
+    // created.
+    static Result<std::unique_ptr<RateStore>> open(const QString &path);
+
     // Opens a fresh connection to the file and puts it into the program-wide slot, releasing the
-    // one that was there. The file and its table must exist: nothing is created. On failure the
-    // slot keeps the store it had, so windows already open go on working.
+    // one that was there. On failure the slot keeps the store it had, so windows already open go
+    // on working.
     static Failure openShared();
     // The store in the slot, or nullptr before the first successful open.
     static RateStore *shared();
@@ -32,22 +40,37 @@ public:
     static void releaseShared();
 
     // Every row, from the first, in the order the rows were added. An empty table is no rows.
-    Result<QList<RateRecord>> scan() const;
+    Result<QList<RateRecord>> scan();
     // The number of rows at this moment.
-    Result<qint64> count() const;
+    Result<qint64> count();
 
-    // Adds a row; it is on disk when this returns without a failure.
-    Failure add(double yearFrom, double yearTo, double rate);
+    enum class Added
+    {
+        Saved,      // the row is on disk
+        Duplicate,  // a row with this year from was there already; nothing was written
+    };
+    // Adds a row unless the table has one with the same year from. The check is made inside the
+    // write's own transaction, so another copy of the program cannot add the year in between.
+    Result<Added> add(double yearFrom, double yearTo, double rate);
     // Changes the row that a scan found. Year to and rate come as the user typed them: a number,
     // blanks around it allowed; any other text is refused and nothing is written.
     Failure change(qint64 row, double yearFrom, const QString &yearTo, const QString &rate);
 
 private:
+    struct FileIdentity
+    {
+        quint64 device = 0;
+        quint64 inode = 0;
+        bool operator==(const FileIdentity &) const = default;
+    };
+    static std::optional<FileIdentity> identityOf(const QString &path);
+
     RateStore(QString connectionName, QString path);
-    static Result<RateStore *> open(const QString &path);
-    Failure write(const QString &statement, const QList<QVariant> &values, const QString &what);
+    Failure followFile();
+    template<typename Body> Failure writeTransaction(const QString &what, Body body);
 
     QString m_connectionName;
     QString m_path;
-    QStringList m_columns;  // the table's column names, by position
+    FileIdentity m_identity;  // the file the connection has open
+    QStringList m_columns;    // the table's column names, by position
 };

@@ -183,31 +183,37 @@ void RateWindow::Command1_Click()
         return;
     }
 
-    if (m_duplicateTally == *count) {
-        const int answer = MessageBox::current().show(this, QStringLiteral("Do you want to Save"),
-            QStringLiteral("Confirmation"), MessageBox::YesNoQuestion);
-        if (answer == MessageBox::Yes) {
-            if (const Failure failure
-                = rates.add(yearFrom, numberValue(Text2->text()), numberValue(Text3->text()))) {
-                // The typed year stays, so that it can be saved once the file takes it.
-                StoreReport::show(this, *failure);
-            } else {
-                MessageBox::current().show(this, QStringLiteral("One Record Applied and Saved"),
-                    QStringLiteral("Save"), MessageBox::Information);
-                emptyBoxes();
-                Text1->setFocus();
-            }
-        } else {
-            MessageBox::current().show(this, QStringLiteral("Process Cancelled"),
-                QStringLiteral("Save"), MessageBox::Critical);
-            emptyBoxes();
-            Text1->setFocus();
-        }
-    } else {
+    const auto refuseDuplicate = [this] {
         MessageBox::current().show(this, QStringLiteral("Duplicate Value, Please Check! "),
             QStringLiteral("Record Exist"), MessageBox::Critical);
         emptyBoxes();
         Text1->setFocus();
+    };
+    if (m_duplicateTally != *count) {
+        refuseDuplicate();
+    } else if (MessageBox::current().show(this, QStringLiteral("Do you want to Save"),
+                   QStringLiteral("Confirmation"), MessageBox::YesNoQuestion)
+        != MessageBox::Yes) {
+        MessageBox::current().show(this, QStringLiteral("Process Cancelled"),
+            QStringLiteral("Save"), MessageBox::Critical);
+        emptyBoxes();
+        Text1->setFocus();
+    } else {
+        // The store looks for the year again as it writes: another copy of the program may have
+        // saved it while the question was open.
+        const Result<RateStore::Added> added
+            = rates.add(yearFrom, numberValue(Text2->text()), numberValue(Text3->text()));
+        if (!added) {
+            // The typed year stays, so that it can be saved once the file takes it.
+            StoreReport::show(this, added.error);
+        } else if (*added == RateStore::Added::Duplicate) {
+            refuseDuplicate();
+        } else {
+            MessageBox::current().show(this, QStringLiteral("One Record Applied and Saved"),
+                QStringLiteral("Save"), MessageBox::Information);
+            emptyBoxes();
+            Text1->setFocus();
+        }
     }
     m_duplicateTally = 0;
 }

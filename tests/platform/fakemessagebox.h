@@ -5,6 +5,8 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
+
 // Records every message box a window shows and answers from a script (OK when the script is
 // empty). Installs itself for its lifetime.
 class FakeMessageBox : public MessageBox
@@ -23,6 +25,8 @@ public:
     int show(QWidget *, const QString &text, const QString &title, int style) override
     {
         calls.append({text, title, style});
+        if (onShow)
+            onShow(calls.last());
         if (!answers.isEmpty())
             return answers.takeFirst();
         return style == YesNoQuestion ? Yes : Ok;
@@ -30,4 +34,5 @@ public:
 
     QList<Call> calls;
     QList<int> answers;
+    std::function<void(const Call &)> onShow;  // runs while the box would be open
 };

@@ -51,8 +51,13 @@ QString reason(const Failure &failure)
     return failure.value_or(QString());
 }
 
+template<typename T> QString reason(const Result<T> &result)
+{
+    return result.error;
+}
+
 // Each row as its values separated by blanks, an empty value as null.
-QStringList scanned(const RateStore *store)
+QStringList scanned(RateStore *store)
 {
     const Result<QList<RateRecord>> rows = store->scan();
     if (!rows)
@@ -136,7 +141,9 @@ private slots:
         // A value SQLite cannot keep as given is refused before anything is written.
         QVERIFY(reason(store->add(2005, 2006, qQNaN())).contains(m_path));
         QVERIFY(reason(store->add(2005, -qInf(), 8)).contains(m_path));
-        QCOMPARE(reason(store->add(2005, 2006, 8.15)), QString());
+        QCOMPARE(store->add(2005, 2006, 8.15).value, RateStore::Added::Saved);
+        // A year from that is there already is not added again, whatever the other values.
+        QCOMPARE(store->add(2005, 2007, 9).value, RateStore::Added::Duplicate);
         expected << u"2005 2006 8.15"_s;
         QCOMPARE(scanned(store), expected);
         QCOMPARE(store->count().value, std::optional<qint64>(expected.size()));
@@ -171,6 +178,7 @@ private slots:
         QFETCH(bool, folder);
         QCOMPARE(reason(openWith({workedRows[0]})), QString());
         RateStore *store = RateStore::shared();
+        const QByteArray original = bytes(m_path);
         QVERIFY(QFile::remove(m_path));
         QVERIFY(folder ? QDir().mkdir(m_path) : content.isNull() || writeFile(m_path, content));
         // The tool leaves a file that is there as it is, whatever it holds.
@@ -181,10 +189,32 @@ private slots:
         QVERIFY2(failure && failure->contains(m_path), qPrintable(reason(failure)));
         QCOMPARE(bytes(m_path), content);
         QCOMPARE(QFile::exists(m_path), folder || !content.isNull());
-        // The store open before stays in the slot, alone, and still reads what it had.
+        // The store open before stays in the slot, alone. It does not read or write what is
+        // gone, and takes the file up again once it is back.
         QCOMPARE(RateStore::shared(), store);
         QCOMPARE(QSqlDatabase::connectionNames().size(), 1);
-        QCOMPARE(scanned(store), QStringList {workedExample[0]});
+        const QString lost = scanned(store).join(u' ');
+        QVERIFY2(lost.startsWith(u"error: "_s) && lost.contains(m_path), qPrintable(lost));
+        QVERIFY(reason(store->add(2004, 2005, 8)).contains(m_path));
+        if (content.isNull() && !folder)
+            QVERIFY(lost.contains(u"removed or moved"_s));
+        QVERIFY(folder ? QDir().rmdir(m_path) : QFile::remove(m_path) || content.isNull());
+        QVERIFY(writeFile(m_path, original));
+        QCOMPARE(store->add(2004, 2005, 8).value, RateStore::Added::Saved);
+        QCOMPARE(scanned(store), workedExample);
+        QCOMPARE(QSqlDatabase::connectionNames().size(), 1);
+    }
+
+    // Two copies of the program save the same year: the one that asks second finds it there.
+    void sameYearFromTwoCopies()
+    {
+        QCOMPARE(reason(openWith({workedRows[0]})), QString());
+        Result<std::unique_ptr<RateStore>> first = RateStore::open(m_path);
+        Result<std::unique_ptr<RateStore>> second = RateStore::open(m_path);
+        QVERIFY(first && second);
+        QCOMPARE((*first.value)->add(2004, 2005, 8).value, RateStore::Added::Saved);
+        QCOMPARE((*second.value)->add(2004, 2005, 7).value, RateStore::Added::Duplicate);
+        QCOMPARE(onDisk(m_path), workedExample);
     }
 
     void readOnlyFile()
@@ -205,8 +235,8 @@ private slots:
         if (!QFile(m_path).open(QIODevice::ReadOnly) || QFile(m_path).open(QIODevice::ReadWrite))
             QSKIP("Permissions here do not make a readable, unwritable table for this user.");
         QCOMPARE(reason(RateStore::openShared()), QString());
-        const Failure failure = RateStore::shared()->add(2004, 2005, 8);
-        QVERIFY2(failure && failure->contains(m_path), qPrintable(reason(failure)));
+        const QString failure = reason(RateStore::shared()->add(2004, 2005, 8));
+        QVERIFY2(failure.contains(m_path), qPrintable(failure));
         QCOMPARE(bytes(m_path), before);
     }
 
@@ -216,15 +246,15 @@ private slots:
         QElapsedTimer timer;
         timer.start();
         // Another connection holds the file until it closes, as another program might.
-        const Failure failure = RateTableFile::withDatabase(m_path, [](QSqlDatabase &db) {
+        const QString failure = RateTableFile::withDatabase(m_path, [](QSqlDatabase &db) {
             QSqlQuery(db).exec(u"BEGIN EXCLUSIVE"_s);
-            return RateStore::shared()->add(2004, 2005, 8);
+            return reason(RateStore::shared()->add(2004, 2005, 8));
         });
         const qint64 waited = timer.elapsed();
-        QVERIFY2(failure && failure->contains(m_path), qPrintable(reason(failure)));
+        QVERIFY2(failure.contains(m_path), qPrintable(failure));
         // The store gives the other program a moment, then reports instead of hanging.
         QVERIFY2(waited >= 1000 && waited < 10000, qPrintable(QString::number(waited)));
-        QCOMPARE(reason(RateStore::shared()->add(2004, 2005, 8)), QString());
+        QCOMPARE(RateStore::shared()->add(2004, 2005, 8).value, RateStore::Added::Saved);
     }
 
     void change_data()

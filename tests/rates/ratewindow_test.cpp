@@ -91,6 +91,7 @@ private slots:
         m_folder.emplace();
         QVERIFY(m_folder->ready());
         m_messages.calls.clear();
+        m_messages.onShow = nullptr;
         open();
     }
     void cleanup()
@@ -201,6 +202,38 @@ private slots:
         QVERIFY(shown().last().contains(u"not saved"_qs) && shown().last().endsWith(u"|16"_qs));
         QCOMPARE(state(), u"&Edit 2005|2006|8 Text1"_qs);
         QCOMPARE(onDisk(), initialRows);
+    }
+
+    // Another copy of the program saves the same year while the question is open: the answer
+    // finds it there, refuses it as a duplicate, and the year is stored once.
+    void savedMeanwhile()
+    {
+        m_messages.onShow = [this](const FakeMessageBox::Call &call) {
+            if (call.text == u"Do you want to Save"_qs)
+                RateTableFile::append(tablePath(), {2006, 2007, 7.5});
+        };
+        okWith(u"2006|2007|7"_qs);
+        QCOMPARE(shown(), (QStringList {ask, duplicate}));
+        QCOMPARE(state(), u"&Edit || Text1"_qs);
+        QCOMPARE(onDisk(), initialRows + u", 2006 2007 7.5"_qs);
+    }
+
+    // The table removed while the window is open is reported as such, and a copy put back is
+    // written without opening the window again.
+    void fileRemovedWhileOpen()
+    {
+        const QString backup = m_folder->path(u"backup.mdb"_qs);
+        QVERIFY(QFile::copy(tablePath(), backup));
+        QVERIFY(QFile::remove(tablePath()));
+        okWith(u"2005|2006|8"_qs);
+        QCOMPARE(shown().size(), 1);
+        QVERIFY2(shown()[0].contains(u"removed or moved"_qs) && shown()[0].contains(tablePath()),
+            qPrintable(shown()[0]));
+        QCOMPARE(state(), u"&Edit 2005|2006|8 Text1"_qs);
+        QVERIFY(QFile::copy(backup, tablePath()));
+        click(1);
+        QCOMPARE(shown().mid(1), (QStringList {ask, saved}));
+        QCOMPARE(onDisk(), initialRows + u", 2005 2006 8"_qs);
     }
 
     // The sheet opened first goes on working through the store that a later load of the rate

@@ -22,8 +22,9 @@ int main(int argc, char *argv[])
     const int rows = argc == 4 ? std::atoi(argv[3]) : 1000000;
     for (int i = 0; i < rows; ++i) {
         const double year = firstYear + i;
-        if (const Failure failure = RateStore::shared()->add(year, year + 1, 8.5)) {
-            std::fprintf(stderr, "%s\n", qPrintable(*failure));
+        const Result<RateStore::Added> added = RateStore::shared()->add(year, year + 1, 8.5);
+        if (!added || *added != RateStore::Added::Saved) {
+            std::fprintf(stderr, "%s\n", added ? "already there" : qPrintable(added.error));
             return 1;
         }
         std::printf("done %.0f\n", year);
