@@ -2,9 +2,11 @@
 
 #include "qtprinterdialog.h"
 
-#include <QImage>
+#include <QPageLayout>
 #include <QPainter>
-#include <QPrinter>
+#include <QPdfWriter>
+#include <QSaveFile>
+#include <QWidget>
 
 namespace {
 PrinterDialog *installed = nullptr;
@@ -23,17 +25,47 @@ void PrinterDialog::install(PrinterDialog *replacement)
     installed = replacement;
 }
 
-bool PrinterDialog::printImage(QPrinter &printer, const QImage &image)
+bool PrinterDialog::printWindow(QPagedPaintDevice &device, QWidget *window)
 {
     QPainter painter;
-    if (image.isNull() || !painter.begin(&printer))
+    if (window->size().isEmpty() || !painter.begin(&device))
         return false;
     const QRect page = painter.viewport();
-    QSize size = image.size();
+    QSize size = window->size();
     size.scale(page.size(), Qt::KeepAspectRatio);
-    const QRect target(page.x() + (page.width() - size.width()) / 2,
-        page.y() + (page.height() - size.height()) / 2, size.width(), size.height());
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.drawImage(target, image);
+    painter.translate(page.x() + (page.width() - size.width()) / 2.0,
+        page.y() + (page.height() - size.height()) / 2.0);
+    const qreal scale = qreal(size.width()) / window->width();
+    painter.scale(scale, scale);
+
+    // The text cursor and the focus frame belong to the screen, not to the page.
+    QWidget *focused = window->focusWidget();
+    const bool hadFocus = focused && focused->hasFocus();
+    if (hadFocus)
+        focused->clearFocus();
+    window->render(
+        &painter, QPoint(), QRegion(), QWidget::DrawWindowBackground | QWidget::DrawChildren);
+    if (hadFocus)
+        focused->setFocus(Qt::OtherFocusReason);
     return painter.end();
+}
+
+bool PrinterDialog::writePdf(const QString &fileName, const QPageLayout &layout, int resolution,
+    QWidget *window, const QString &title)
+{
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    {
+        QPdfWriter writer(&file);
+        writer.setPageLayout(layout);
+        writer.setResolution(resolution);
+        writer.setTitle(title);
+        writer.setCreator(QStringLiteral("ZEL Calculation"));
+        if (!printWindow(writer, window)) {
+            file.cancelWriting();
+            return false;
+        }
+    }
+    return file.commit();
 }

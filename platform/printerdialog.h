@@ -1,11 +1,13 @@
 #pragma once
 
-class QImage;
-class QPrinter;
+#include <QString>
+
+class QPageLayout;
+class QPagedPaintDevice;
 class QWidget;
 
-// The printer dialog and the printing of a window's image. Tests install a fake that records
-// what would have been printed.
+// The printer dialog and the printing of a window. Tests install a fake that records what would
+// have been printed.
 class PrinterDialog
 {
 public:
@@ -18,12 +20,18 @@ public:
 
     virtual ~PrinterDialog() = default;
 
-    // Shows the modal printer dialog; when the user confirms it, prints the image on one page.
-    virtual Outcome print(QWidget *parent, const QImage &image) = 0;
+    // Shows the modal printer dialog; when the user confirms it, prints the window on one page
+    // as a document of that name.
+    virtual Outcome print(QWidget *window, const QString &documentName) = 0;
 
     static PrinterDialog &current();
     static void install(PrinterDialog *replacement);
 
-    // Paints the image on the printer's page, as large as fits, centred and in proportion.
-    static bool printImage(QPrinter &printer, const QImage &image);
+    // Draws the window on the device's page at the device's own resolution, texts and lines as
+    // such, as large as fits, centred and in proportion, without the text cursor or focus frame.
+    static bool printWindow(QPagedPaintDevice &device, QWidget *window);
+    // Writes the window as a PDF file that is there whole or not at all: it is made beside the
+    // file and takes its place only once complete, so a failure leaves an older file as it was.
+    static bool writePdf(const QString &fileName, const QPageLayout &layout, int resolution,
+        QWidget *window, const QString &title);
 };

@@ -5,5 +5,5 @@
 class QtPrinterDialog : public PrinterDialog
 {
 public:
-    Outcome print(QWidget *parent, const QImage &image) override;
+    Outcome print(QWidget *window, const QString &documentName) override;
 };

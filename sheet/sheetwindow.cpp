@@ -376,7 +376,8 @@ void SheetWindow::Command2_Click()
 
 void SheetWindow::Command3_Click()
 {
-    if (PrinterDialog::current().print(this, grab().toImage()) == PrinterDialog::Failed) {
+    if (PrinterDialog::current().print(this, QStringLiteral("ZEL Calculation - Interest sheet"))
+        == PrinterDialog::Failed) {
         MessageBox::current().show(this,
             QStringLiteral("The sheet could not be printed: the printer or the file did not take "
                            "the page."),

@@ -2,29 +2,32 @@
 
 #include "printerdialog.h"
 
-#include <QImage>
 #include <QList>
+#include <QString>
 
-// Records each image the window would print, and answers the dialog as scripted.
+#include <utility>
+
+// Records each window it would print and the document's name, and answers the dialog as
+// scripted.
 class FakePrinterDialog : public PrinterDialog
 {
 public:
     FakePrinterDialog() { PrinterDialog::install(this); }
     ~FakePrinterDialog() override { PrinterDialog::install(nullptr); }
 
-    Outcome print(QWidget *, const QImage &image) override
+    Outcome print(QWidget *window, const QString &documentName) override
     {
         ++dialogs;
         if (!accept)
             return Cancelled;
         if (fail)
             return Failed;
-        printed.append(image);
+        printed.append({window, documentName});
         return Printed;
     }
 
     bool accept = true;
     bool fail = false;  // the printer refuses the page
     int dialogs = 0;
-    QList<QImage> printed;
+    QList<std::pair<QWidget *, QString>> printed;
 };

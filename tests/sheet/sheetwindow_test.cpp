@@ -10,15 +10,20 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
+#include <QDir>
 #include <QFile>
 #include <QLineEdit>
-#include <QPrinter>
+#include <QPageLayout>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
 
 #include <algorithm>
+#include <csignal>
 #include <optional>
+
+#include <sys/resource.h>
 
 class SheetWindowTest : public QObject
 {
@@ -61,6 +66,15 @@ class SheetWindowTest : public QObject
     static QString spoken(QWidget *control)
     {
         return QAccessible::queryAccessibleInterface(control)->text(QAccessible::Name);
+    }
+    void typeWorkedExample() const
+    {
+        type(Box::openingBalance, u"10000"_qs);
+        box(Box::rate)->setText(u"8"_qs);  // the year choice would put it here
+        for (const MonthRow &month : monthRows)
+            type(month.subscription, u"1000"_qs);
+        type(monthRows[2].refund, u"600"_qs);
+        type(monthRows[6].withdrawal, u"5000"_qs);
     }
     bool allEmpty() const { return m->sheet.readBoxes() == SheetTexts(); }
     static void activate(QWidget *window)
@@ -124,12 +138,7 @@ private slots:
     // then empties every box but not the list, and a calculation straight after has no interest.
     void calculateThenClear()
     {
-        type(Box::openingBalance, u"10000"_qs);
-        box(Box::rate)->setText(u"8"_qs);  // the year choice would put it here
-        for (const MonthRow &month : monthRows)
-            type(month.subscription, u"1000"_qs);
-        type(monthRows[2].refund, u"600"_qs);
-        type(monthRows[6].withdrawal, u"5000"_qs);
+        typeWorkedExample();
         alt(Qt::Key_C);
         // Balances April to March, then opening, subscriptions, refunds, credits, interest,
         // debits, closing.
@@ -207,8 +216,8 @@ private slots:
             u"1.7E308|1.7E308|1.7E+308||"_qs);
     }
 
-    // "&View/Print" hands the window's image to the printer dialog and a cancelled dialog prints
-    // nothing; the real printing path writes one page with the image to a PDF file.
+    // "&View/Print" hands the sheet to the printer dialog under the document's name; a cancelled
+    // dialog prints nothing, a failed print is reported, never passed over.
     void print()
     {
         FakePrinterDialog dialog;
@@ -216,25 +225,79 @@ private slots:
         dialog.accept = false;
         click(u"Command3"_qs);
         dialog.accept = true;
-        dialog.fail = true;  // a failed print is reported, never passed over
+        dialog.fail = true;
         click(u"Command3"_qs);
         QCOMPARE(dialog.dialogs, 3);
         QCOMPARE(dialog.printed.size(), 1);
+        QCOMPARE(dialog.printed[0].first, &m->sheet);
+        QCOMPARE(dialog.printed[0].second, u"ZEL Calculation - Interest sheet"_qs);
         QCOMPARE(m->messages.calls.size(), 1);
         QVERIFY(m->messages.calls[0].text.contains(u"could not be printed"_qs));
         QCOMPARE(m->messages.calls[0].style, int(MessageBox::Critical));
-        QCOMPARE(dialog.printed[0].size(), m->sheet.size() * m->sheet.devicePixelRatio());
+    }
 
-        QPrinter printer(QPrinter::HighResolution);
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(m->folder.path(u"sheet.pdf"_qs));
-        QVERIFY(PrinterDialog::printImage(printer, m->sheet.grab().toImage()));
-        QFile file(printer.outputFileName());
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const QString content = QString::fromLatin1(file.readAll());
-        QVERIFY(content.startsWith(u"%PDF"_qs) && content.contains(u"/Subtype /Image"_qs));
-        // One page object ("/Type /Pages" is the page tree, not a page).
-        QCOMPARE(content.count(QRegularExpression(u"/Type\\s*/Page\\b"_qs)), 1);
+    void printToPdf_data()
+    {
+        QTest::addColumn<qint64>("sizeLimit");  // the largest file the disk takes; 0: any
+        QTest::addColumn<bool>("folderThere");
+        QTest::newRow("written") << qint64(0) << true;
+        QTest::newRow("disk full") << qint64(4096) << true;
+        QTest::newRow("folder gone") << qint64(0) << false;
+    }
+
+    // A PDF of the sheet holds its texts as text, on one page, under the document's title. A
+    // file that cannot be written whole is not written at all, and an older one stays as it was.
+    void printToPdf()
+    {
+        QFETCH(qint64, sizeLimit);
+        QFETCH(bool, folderThere);
+        typeWorkedExample();
+        click(u"Command1"_qs);
+        const QString folder = m->folder.path(u"out"_qs);
+        const QString path = folder + u"/sheet.pdf"_qs;
+        const QByteArray older = "an older file";
+        if (folderThere) {
+            QFile file(path);
+            QVERIFY(QDir().mkdir(folder) && file.open(QIODevice::WriteOnly));
+            file.write(older);
+        }
+
+        rlimit previous {};
+        getrlimit(RLIMIT_FSIZE, &previous);
+        if (sizeLimit) {
+            std::signal(SIGXFSZ, SIG_IGN);  // a write past the limit fails, as on a full disk
+            const rlimit limited {rlim_t(sizeLimit), previous.rlim_max};
+            setrlimit(RLIMIT_FSIZE, &limited);
+        }
+        const bool written = PrinterDialog::writePdf(path,
+            QPageLayout(
+                QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF(10, 10, 10, 10)),
+            1200, &m->sheet, u"ZEL Calculation - Interest sheet"_qs);
+        setrlimit(RLIMIT_FSIZE, &previous);
+
+        QCOMPARE(written, !sizeLimit && folderThere);
+        if (!written) {
+            QCOMPARE(QDir(folder).entryList(QDir::Files),
+                folderThere ? QStringList {u"sheet.pdf"_qs} : QStringList());
+            QFile file(path);
+            QCOMPARE(file.open(QIODevice::ReadOnly), folderThere);
+            QCOMPARE(file.readAll(), folderThere ? older : QByteArray());
+            return;
+        }
+        QProcess text;
+        text.start(u"pdftotext"_qs, {path, u"-"_qs});
+        QVERIFY2(text.waitForFinished(), "pdftotext (poppler-utils) is needed");
+        const QString printed = QString::fromUtf8(text.readAllStandardOutput());
+        QVERIFY2(printed.contains(u"Closing Balance"_qs) && printed.contains(u"18760"_qs)
+                && printed.count(u'\f') == 1,
+            qPrintable(printed));
+        QProcess info;
+        info.start(u"pdfinfo"_qs, {path});
+        QVERIFY(info.waitForFinished());
+        const QString properties = QString::fromUtf8(info.readAllStandardOutput());
+        QVERIFY2(properties.contains(
+                     QRegularExpression(u"Title: +ZEL Calculation - Interest sheet\n"_qs)),
+            qPrintable(properties));
     }
 
     // Both timers run from the load on, the title flashes and the credits line moves; closing
