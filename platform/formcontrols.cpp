@@ -9,6 +9,7 @@
 #include <QWidget>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -36,6 +37,45 @@ QString installedFamily(const QString &family)
 
 namespace Form {
 
+QPalette classicPalette()
+{
+    static const QPalette classic = [] {
+        QPalette palette;
+        const std::pair<QPalette::ColorRole, QColor> roles[] = {
+            {QPalette::WindowText, Qt::black},
+            {QPalette::Button, QColor(239, 239, 239)},
+            {QPalette::Light, Qt::white},
+            {QPalette::Midlight, QColor(202, 202, 202)},
+            {QPalette::Dark, QColor(159, 159, 159)},
+            {QPalette::Mid, QColor(184, 184, 184)},
+            {QPalette::Text, Qt::black},
+            {QPalette::BrightText, Qt::white},
+            {QPalette::ButtonText, Qt::black},
+            {QPalette::Base, Qt::white},
+            {QPalette::Window, QColor(239, 239, 239)},
+            {QPalette::Shadow, QColor(118, 118, 118)},
+            {QPalette::Highlight, QColor(48, 140, 198)},
+            {QPalette::HighlightedText, Qt::white},
+            {QPalette::Link, Qt::blue},
+            {QPalette::LinkVisited, Qt::magenta},
+            {QPalette::AlternateBase, QColor(247, 247, 247)},
+            {QPalette::ToolTipBase, QColor(255, 255, 220)},
+            {QPalette::ToolTipText, Qt::black},
+            {QPalette::PlaceholderText, QColor(0, 0, 0, 128)},
+        };
+        for (const auto &[role, colour] : roles)
+            palette.setColor(role, colour);
+        const QColor grey(128, 128, 128);
+        for (const QPalette::ColorRole role :
+            {QPalette::WindowText, QPalette::Text, QPalette::ButtonText, QPalette::Dark})
+            palette.setColor(QPalette::Disabled, role, grey);
+        palette.setColor(QPalette::Disabled, QPalette::Base, QColor(239, 239, 239));
+        palette.setColor(QPalette::Disabled, QPalette::Highlight, QColor(145, 145, 145));
+        return palette;
+    }();
+    return classic;
+}
+
 QFont font(qreal points, bool bold)
 {
     return font(QStringLiteral("MS Sans Serif"), points, bold);
@@ -61,6 +101,7 @@ void setUpWindow(QWidget *window, const QString &name, const QString &title, int
     window->setWindowTitle(title);
     window->setWindowIcon(QIcon(QStringLiteral(":/images/icon.png")));
     window->setFixedSize(pixels(width), pixels(height));
+    window->setPalette(classicPalette());
     setBackground(window, lightBlue);
 }
 

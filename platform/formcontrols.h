@@ -6,6 +6,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QPalette>
 #include <QString>
 
 class QLabel;
@@ -31,9 +32,14 @@ QFont font(qreal points, bool bold = false);
 // Another family, for the few controls that name one.
 QFont font(const QString &family, qreal points, bool bold);
 
+// The light system colours the forms were drawn against: black text on white boxes, dark grey
+// for what is disabled, black captions. Every window takes them whatever the desktop's theme, so
+// that the colours a form gives keep the contrast they were chosen for.
+QPalette classicPalette();
+
 void place(QWidget *control, int left, int top, int width, int height);
-// Gives a fixed window its name, title, the program's icon, its client size and the light blue
-// background that every window of the program has.
+// Gives a fixed window its name, title, the program's icon, its client size, the classic colours
+// and the light blue background that every window of the program has.
 void setUpWindow(QWidget *window, const QString &name, const QString &title, int width, int height);
 // Puts a window in the middle of the screen it opens on, before it is first shown.
 void centreOnScreen(QWidget *window);

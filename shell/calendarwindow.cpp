@@ -4,6 +4,7 @@
 
 #include <QCalendarWidget>
 #include <QDate>
+#include <QMenu>
 #include <QPalette>
 #include <QProxyStyle>
 #include <QTableView>
@@ -58,6 +59,9 @@ void CalendarWindow::styleCalendar()
     // The dates take the calendar's font and text colour; the day names' format is laid over
     // them, so the weekdays carry no format of their own (not even the weekend's red).
     Calendar1->setFont(arial(8.25, false));
+    // The month list pops up as a window of its own; it takes the calendar's colours too.
+    for (QMenu *months : Calendar1->findChildren<QMenu *>())
+        months->setAttribute(Qt::WA_WindowPropagation);
     QPalette palette = Calendar1->palette();
     for (const auto group : {QPalette::Active, QPalette::Inactive}) {
         palette.setColor(group, QPalette::Base, Form::lightBlue);

@@ -19,6 +19,7 @@ MainWindow::MainWindow(ProgramWindows &windows, QWidget *parent)
     setObjectName(QStringLiteral("Form5"));
     setWindowTitle(QStringLiteral("ZEL Calculation"));
     setWindowIcon(QIcon(QStringLiteral(":/images/icon.png")));
+    setPalette(Form::classicPalette());
     buildMenu();
     buildTitlePage();
     // Form_Load: the crosshair over the window.
@@ -62,6 +63,7 @@ void MainWindow::buildMenu()
     QMenuBar *bar = menuBar();
     auto *forms = new QMenu(QStringLiteral("&Forms"), bar);
     forms->setObjectName(QStringLiteral("mymenu"));
+    forms->setAttribute(Qt::WA_WindowPropagation);  // the pop-up takes the window's colours
     forms->menuAction()->setObjectName(QStringLiteral("mymenu"));
     bar->addMenu(forms);
 

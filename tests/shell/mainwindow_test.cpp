@@ -1,9 +1,11 @@
+#include "calendarwindow.h"
 #include "fakemessagebox.h"
 #include "mainwindow.h"
 #include "marqueelabel.h"
 #include "programfolder.h"
 #include "programwindows.h"
 #include "ratetablefile.h"
+#include "ratewindow.h"
 #include "sheetwindow.h"
 
 #include <QAction>
@@ -15,6 +17,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include <functional>
+#include <memory>
 #include <optional>
 
 class MainWindowTest : public QObject
@@ -27,6 +31,7 @@ class MainWindowTest : public QObject
         FakeMessageBox messages;
         ProgramWindows windows;
         MainWindow main {windows};
+        Marquee marquee;
     };
     std::optional<Program> m;
 
@@ -128,6 +133,47 @@ private slots:
         QTimer::singleShot(5000, &failsafe, [] { QCoreApplication::exit(1); });
         QCOMPARE(QApplication::exec(), 0);
         QVERIFY(sheetOpenAfterExit);
+    }
+
+    void darkDesktop_data()
+    {
+        QTest::addColumn<std::function<QWidget *()>>("make");
+        QTest::newRow("main window")
+            << std::function<QWidget *()>([this] { return new MainWindow(m->windows); });
+        QTest::newRow("sheet") << std::function<QWidget *()>(
+            [this] { return new SheetWindow(m->marquee); });
+        QTest::newRow("rate window") << std::function<QWidget *()>([] { return new RateWindow; });
+        QTest::newRow("calendar") << std::function<QWidget *()>([] { return new CalendarWindow; });
+    }
+
+    // On a dark desktop every control paints with the same colours as on a light one: those
+    // its form gives, and the classic light ones for the rest.
+    void darkDesktop()
+    {
+        QFETCH(std::function<QWidget *()>, make);
+        const auto colours = [&make] {
+            const std::unique_ptr<QWidget> window(make());
+            QStringList painted;
+            for (const QWidget *control : window->findChildren<QWidget *>()) {
+                for (const auto group : {QPalette::Active, QPalette::Disabled}) {
+                    for (const auto role : {QPalette::Window, QPalette::WindowText, QPalette::Base,
+                             QPalette::Text, QPalette::Button, QPalette::ButtonText})
+                        painted << control->palette().color(group, role).name();
+                }
+            }
+            return painted;
+        };
+        const QPalette light = QApplication::palette();
+        const QStringList onLight = colours();
+        QPalette dark(QColor(50, 50, 50), QColor(40, 40, 40));
+        dark.setColor(QPalette::Base, QColor(35, 35, 35));
+        dark.setColor(QPalette::Text, QColor(240, 240, 240));
+        dark.setColor(QPalette::Disabled, QPalette::Text, QColor(90, 90, 90));
+        QApplication::setPalette(dark);
+        const QStringList onDark = colours();
+        QApplication::setPalette(light);
+        QVERIFY(onLight.size() > 10);
+        QCOMPARE(onDark, onLight);
     }
 };
 
