@@ -1,6 +1,7 @@
 #include "numberreading.h"
 
 #include <charconv>
+#include <cmath>
 #include <string>
 
 namespace {
@@ -131,4 +132,13 @@ NumberReading readNumber(QStringView text)
 double numberValue(QStringView text)
 {
     return readNumber(text).value;
+}
+
+std::optional<double> readExactNumber(const QString &text)
+{
+    bool ok = false;
+    const double value = text.trimmed().toDouble(&ok);
+    if (!ok || !std::isfinite(value))
+        return std::nullopt;
+    return value;
 }

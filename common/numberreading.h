@@ -4,7 +4,10 @@
 // number reads it with readNumber() and writes it back with numberText(). Both are plain functions
 // on the standard library, independent of the locale.
 
+#include <QString>
 #include <QStringView>
+
+#include <optional>
 
 struct NumberReading
 {
@@ -20,3 +23,8 @@ NumberReading readNumber(QStringView text);
 
 // The value of readNumber(), for callers that treat an out-of-range text like any other.
 double numberValue(QStringView text);
+
+// A text that must be a number and nothing else: blanks, tabs and line feeds around it allowed,
+// the full stop as decimal point, an exponent with E allowed. nullopt for any other text, and for
+// a number beyond the double range.
+std::optional<double> readExactNumber(const QString &text);

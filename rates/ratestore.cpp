@@ -32,16 +32,6 @@ std::optional<double> number(const QVariant &value)
     return value.toDouble();
 }
 
-// Text that the user typed for a number column: a number, with blanks around it allowed.
-std::optional<double> numberFromText(const QString &text)
-{
-    bool ok = false;
-    const double value = text.trimmed().toDouble(&ok);
-    if (!ok || !std::isfinite(value))
-        return std::nullopt;
-    return value;
-}
-
 // A column name from a table made elsewhere, quoted so that SQLite reads it as a name whatever
 // characters it holds (Qt's driver leaves names with brackets or quotes as they are).
 QString quotedName(QString name)
@@ -207,15 +197,27 @@ Result<qint64> RateStore::count()
     return {query.value(0).toLongLong(), {}};
 }
 
+namespace {
+
+// SQLite would store a NaN as an empty value and an infinity as a number no one typed.
+Failure refuseNonFinite(
+    const QString &what, const QString &path, std::initializer_list<double> values)
+{
+    for (const double value : values) {
+        if (!std::isfinite(value))
+            return QStringLiteral("%1 in %2: %3 is not a number.")
+                .arg(what, path, QString::number(value));
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
 Result<RateStore::Added> RateStore::add(double yearFrom, double yearTo, double rate)
 {
     const QString what = QStringLiteral("The new year was not saved");
-    // SQLite would store a NaN as an empty value and an infinity as a number no one typed.
-    for (const double value : {yearFrom, yearTo, rate}) {
-        if (!std::isfinite(value))
-            return Result<Added>::failure(QStringLiteral("%1 in %2: %3 is not a number.")
-                                              .arg(what, m_path, QString::number(value)));
-    }
+    if (const Failure refused = refuseNonFinite(what, m_path, {yearFrom, yearTo, rate}))
+        return Result<Added>::failure(*refused);
     bool duplicate = false;
     const Failure failure = writeTransaction(what, [&](QSqlQuery &query) {
         query.prepare(QStringLiteral("SELECT count(*) FROM zel WHERE %1 = ?").arg(m_columns[0]));
@@ -237,20 +239,17 @@ Result<RateStore::Added> RateStore::add(double yearFrom, double yearTo, double r
     return {duplicate ? Added::Duplicate : Added::Saved, {}};
 }
 
-Failure RateStore::change(qint64 row, double yearFrom, const QString &yearTo, const QString &rate)
+Failure RateStore::change(qint64 row, double yearFrom, double yearTo, double rate)
 {
-    const std::optional<double> to = numberFromText(yearTo);
-    if (!to)
-        return QStringLiteral("The year to \"%1\" is not a number.").arg(yearTo);
-    const std::optional<double> percent = numberFromText(rate);
-    if (!percent)
-        return QStringLiteral("The rate of interest \"%1\" is not a number.").arg(rate);
-    return writeTransaction(QStringLiteral("The year was not changed"), [&](QSqlQuery &query) {
+    const QString what = QStringLiteral("The year was not changed");
+    if (const Failure refused = refuseNonFinite(what, m_path, {yearFrom, yearTo, rate}))
+        return refused;
+    return writeTransaction(what, [&](QSqlQuery &query) {
         query.prepare(QStringLiteral("UPDATE zel SET %1 = ?, %2 = ?, %3 = ? WHERE rowid = ?")
                           .arg(m_columns[0], m_columns[1], m_columns[2]));
-        for (const QVariant &value :
-            {QVariant(yearFrom), QVariant(*to), QVariant(*percent), QVariant(row)})
+        for (const double value : {yearFrom, yearTo, rate})
             query.addBindValue(value);
+        query.addBindValue(row);
         return query.exec();
     });
 }

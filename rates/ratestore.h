@@ -52,9 +52,8 @@ public:
     // Adds a row unless the table has one with the same year from. The check is made inside the
     // write's own transaction, so another copy of the program cannot add the year in between.
     Result<Added> add(double yearFrom, double yearTo, double rate);
-    // Changes the row that a scan found. Year to and rate come as the user typed them: a number,
-    // blanks around it allowed; any other text is refused and nothing is written.
-    Failure change(qint64 row, double yearFrom, const QString &yearTo, const QString &rate);
+    // Changes the row that a scan found.
+    Failure change(qint64 row, double yearFrom, double yearTo, double rate);
 
 private:
     struct FileIdentity

@@ -285,10 +285,21 @@ void RateWindow::commitEdit()
     if (found == rows->cend())
         return;
 
-    // The store refuses a year to or rate that is not a number and says which; the texts stay
-    // as typed so that the user can put them right.
-    if (const Failure failure
-        = rates.change(found->row, numberValue(year), Text2->text(), Text3->text())) {
+    // A year to or rate that is not a number is refused, naming it; the texts stay as typed so
+    // that the user can put them right.
+    const std::optional<double> yearTo = readExactNumber(Text2->text());
+    if (!yearTo) {
+        StoreReport::show(
+            this, QStringLiteral("The year to \"%1\" is not a number.").arg(Text2->text()));
+        return;
+    }
+    const std::optional<double> rate = readExactNumber(Text3->text());
+    if (!rate) {
+        StoreReport::show(this,
+            QStringLiteral("The rate of interest \"%1\" is not a number.").arg(Text3->text()));
+        return;
+    }
+    if (const Failure failure = rates.change(found->row, numberValue(year), *yearTo, *rate)) {
         StoreReport::show(this, *failure);
         return;
     }

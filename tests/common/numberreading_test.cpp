@@ -13,6 +13,8 @@ private slots:
     void read();
     void outOfRange_data();
     void outOfRange();
+    void exact_data();
+    void exact();
 };
 
 void NumberReadingTest::read_data()
@@ -86,6 +88,26 @@ void NumberReadingTest::outOfRange()
     const NumberReading reading = readNumber(text);
     QVERIFY(!reading.inRange);
     QCOMPARE(reading.value, 0.0);
+}
+
+void NumberReadingTest::exact_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<std::optional<double>>("value");
+    QTest::newRow("whole") << "2006" << std::optional(2006.0);
+    QTest::newRow("blanks around") << "\t 9.75\n" << std::optional(9.75);
+    QTest::newRow("exponent") << "2.006E3" << std::optional(2006.0);
+    for (const char *text :
+        {"", "abc", "9.5%", "1,000", "1 000", "1D3", "inf", "1E400", " 1); DROP TABLE zel; --"})
+        QTest::addRow("refused '%s'", text) << text << std::optional<double>();
+}
+
+// Where only a number will do, anything else is refused rather than read as far as it goes.
+void NumberReadingTest::exact()
+{
+    QFETCH(QString, text);
+    QFETCH(std::optional<double>, value);
+    QCOMPARE(readExactNumber(text), value);
 }
 
 QTEST_GUILESS_MAIN(NumberReadingTest)

@@ -259,30 +259,27 @@ private slots:
 
     void change_data()
     {
-        QTest::addColumn<QString>("yearTo");
-        QTest::addColumn<QString>("rate");
+        QTest::addColumn<double>("yearTo");
+        QTest::addColumn<double>("rate");
         QTest::addColumn<QString>("stored");  // the changed row on disk; empty when refused
-        QTest::newRow("whole numbers") << u"2006"_s << u"10"_s << u"2004 2006 10"_s;
-        QTest::newRow("blanks around") << u"\t2006\n"_s << u" 9.75 "_s << u"2004 2006 9.75"_s;
-        QTest::newRow("exponent") << u"2.006E3"_s << u"1E1"_s << u"2004 2006 10"_s;
-        for (const QString &rate :
-            {QString(), u"abc"_s, u"9.5%"_s, u"1,000"_s, u"inf"_s, u" 1); DROP TABLE zel; --"_s})
-            QTest::addRow("refused '%s'", qPrintable(rate)) << u"2006"_s << rate << QString();
+        QTest::newRow("new values") << 2006.0 << 9.75 << u"2004 2006 9.75"_s;
+        QTest::newRow("rate not a number") << 2006.0 << qQNaN() << QString();
+        QTest::newRow("infinite year") << qInf() << 8.0 << QString();
     }
 
+    // A change writes over the row a scan found and no other; a value SQLite cannot keep is
+    // refused, naming the file, and the row stays as it was.
     void change()
     {
-        QFETCH(QString, yearTo);
-        QFETCH(QString, rate);
+        QFETCH(double, yearTo);
+        QFETCH(double, rate);
         QFETCH(QString, stored);
         QCOMPARE(reason(openWith(workedRows, oddColumns)), QString());
         const Result<QList<RateRecord>> rows = RateStore::shared()->scan();
         QVERIFY(rows && rows->size() == 2);
 
-        // A refusal quotes exactly what was typed, blanks and all, and leaves the row as it was.
         const Failure failure = RateStore::shared()->change(rows->at(1).row, 2004, yearTo, rate);
-        QVERIFY2(stored.isEmpty() == (failure && failure->contains(u'"' + rate + u'"')),
-            qPrintable(reason(failure)));
+        QCOMPARE(reason(failure).contains(m_path), stored.isEmpty());
         QCOMPARE(onDisk(m_path),
             (QStringList {workedExample[0], stored.isEmpty() ? workedExample[1] : stored}));
     }
