@@ -144,6 +144,12 @@ void setCaptionColour(QWidget *frame, QColor colour)
     frame->setPalette(palette);
 }
 
+void chainTabOrder(const QList<QWidget *> &order)
+{
+    for (qsizetype i = 0; i + 1 < order.size(); ++i)
+        QWidget::setTabOrder(order[i], order[i + 1]);
+}
+
 QLabel *label(QWidget *container, const QString &name, const QString &caption, int left, int top,
     const QFont &font, QColor colour)
 {

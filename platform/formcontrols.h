@@ -6,6 +6,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QList>
 #include <QPalette>
 #include <QString>
 
@@ -51,6 +52,9 @@ void setBackground(QWidget *control, QColor colour);
 void setTextColour(QWidget *control, QColor colour);
 // The colour of a frame's caption only, so that the boxes inside keep their own.
 void setCaptionColour(QWidget *frame, QColor colour);
+
+// Tab goes from each control to the next in the list.
+void chainTabOrder(const QList<QWidget *> &order);
 
 // A label that sizes itself to its caption and shows its container's background.
 QLabel *label(QWidget *container, const QString &name, const QString &caption, int left, int top,

@@ -26,6 +26,21 @@ QString updateCaption()
     return QStringLiteral("&Update");
 }
 
+// The year is new when a tally of +1 for each row with another year from and -1 for each row
+// with this one ends at the row count: 16 bits wide, as the form kept it. A row without a year
+// from equals no typed year.
+bool isNewYear(double yearFrom, const QList<RateRecord> &rows, qint64 rowCount)
+{
+    qint16 tally = 0;
+    for (const RateRecord &row : rows) {
+        if (row.yearFrom && *row.yearFrom == yearFrom)
+            --tally;
+        else
+            ++tally;
+    }
+    return tally == rowCount;
+}
+
 }  // namespace
 
 RateWindow::RateWindow(QWidget *parent)
@@ -36,7 +51,7 @@ RateWindow::RateWindow(QWidget *parent)
     setFont(Form::font(8.25));
 
     buildForm();
-    setTabOrder();
+    Form::chainTabOrder({Command1, Command2, Text3, Text2, Text1, Combo1, Command3});
     Command1->setFocus();
 
     Form::centreOnScreen(this);
@@ -111,22 +126,12 @@ void RateWindow::buildForm()
     for (const ButtonPlace &place : buttons) {
         place.button = new QPushButton(this);
         place.button->setObjectName(QString::fromUtf16(place.name));
+        place.button->setText(place.caption);
+        place.button->setAccessibleName(QString(place.caption).remove(u'&'));
         // Enter clicks the button that has the focus, as the space bar does.
         place.button->setAutoDefault(true);
         Form::place(place.button, place.left, 3840, 855, 495);
     }
-    setCommand3Caption(editCaption());
-    Command1->setText(QStringLiteral("&O.K"));
-    Command1->setAccessibleName(QStringLiteral("O.K"));
-    Command2->setText(QStringLiteral("&Cancel"));
-    Command2->setAccessibleName(QStringLiteral("Cancel"));
-}
-
-void RateWindow::setTabOrder()
-{
-    const QList<QWidget *> order {Command1, Command2, Text3, Text2, Text1, Combo1, Command3};
-    for (qsizetype i = 0; i + 1 < order.size(); ++i)
-        QWidget::setTabOrder(order[i], order[i + 1]);
 }
 
 void RateWindow::setCommand3Caption(const QString &caption)
@@ -152,7 +157,6 @@ bool RateWindow::Form_Load()
 
 void RateWindow::Command1_Click()
 {
-    m_duplicateTally = 0;
     // A box of blanks is not empty: it is read as 0 like any other text.
     if (Text1->text().isEmpty() || Text2->text().isEmpty() || Text3->text().isEmpty()) {
         MessageBox::current().show(this, QStringLiteral("Some fields are empty, check!!!"),
@@ -168,17 +172,9 @@ void RateWindow::Command1_Click()
     if (!rows)
         return;
     const double yearFrom = numberValue(Text1->text());
-    for (const RateRecord &row : *rows) {
-        // A row without a year from equals no typed year.
-        if (row.yearFrom && *row.yearFrom == yearFrom)
-            --m_duplicateTally;
-        else
-            ++m_duplicateTally;
-    }
     // Counted now, so that the rows saved earlier in this opening are included.
     const Result<qint64> count = rates.count();
     if (!count) {
-        m_duplicateTally = 0;
         StoreReport::show(this, count.error);
         return;
     }
@@ -189,7 +185,7 @@ void RateWindow::Command1_Click()
         emptyBoxes();
         Text1->setFocus();
     };
-    if (m_duplicateTally != *count) {
+    if (!isNewYear(yearFrom, *rows, *count)) {
         refuseDuplicate();
     } else if (MessageBox::current().show(this, QStringLiteral("Do you want to Save"),
                    QStringLiteral("Confirmation"), MessageBox::YesNoQuestion)
@@ -215,12 +211,11 @@ void RateWindow::Command1_Click()
             Text1->setFocus();
         }
     }
-    m_duplicateTally = 0;
 }
 
 void RateWindow::Command3_Click()
 {
-    if (Command3->text() == editCaption())
+    if (m_mode == Mode::Add)
         enterEditMode();
     else
         commitEdit();
@@ -228,6 +223,7 @@ void RateWindow::Command3_Click()
 
 void RateWindow::enterEditMode()
 {
+    m_mode = Mode::Edit;
     setCommand3Caption(updateCaption());
     Command1->setEnabled(false);
     Text1->hide();  // keeps its text for the return to add mode
@@ -306,6 +302,7 @@ void RateWindow::commitEdit()
     MessageBox::current().show(
         this, QStringLiteral("Updated"), QStringLiteral("Updated"), MessageBox::Information);
 
+    m_mode = Mode::Add;
     setCommand3Caption(editCaption());
     Combo1->hide();
     Text1->show();

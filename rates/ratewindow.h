@@ -9,9 +9,13 @@ class QPushButton;
 // The rate maintenance window, Form2. In add mode the user types a new financial year, its second
 // year and its rate, and "&O.K" saves them as a new row once the year from is known to be new and
 // the user has confirmed. In edit mode the user picks a year from the edit list, which stands where
-// the year-from box stands, changes its rate, and "&Update" writes it back. The mode is the caption
-// of Command3. Every handler reaches the table through the shared rate store, whichever window
-// opened it last, and starts its scan at the first row.
+// the year-from box stands, changes its rate, and "&Update" writes it back. Every handler reaches
+// the table through the shared rate store, whichever window opened it last, and starts its scan at
+// the first row.
+//
+// Like every window of the program it keeps the names of the form it rebuilds, as objectName and
+// member: Label1 "Enter Financial Year From", Label3 "Enter Financial Year To", Label2 "Enter % of
+// Interest", and the boxes and buttons below, each with what it is.
 class RateWindow : public QWidget
 {
     Q_OBJECT
@@ -28,7 +32,6 @@ public:
 
 private:
     void buildForm();
-    void setTabOrder();
     void enterEditMode();
     void commitEdit();
     void setCommand3Caption(const QString &caption);
@@ -41,7 +44,10 @@ private:
     QPushButton *Command3 = nullptr;   // "&Edit", in edit mode "&Update"
     QPushButton *Command1 = nullptr;   // "&O.K"
     QPushButton *Command2 = nullptr;   // "&Cancel"
-    // During O.K: +1 for each row with another year from, -1 for each row with the typed one, so
-    // it equals the row count exactly when the year is new. 0 outside O.K.
-    qint16 m_duplicateTally = 0;
+    enum class Mode
+    {
+        Add,   // Text1 shown, O.K enabled, Command3 "&Edit"
+        Edit,  // Combo1 shown in Text1's place, O.K disabled, Command3 "&Update"
+    };
+    Mode m_mode = Mode::Add;
 };

@@ -100,7 +100,7 @@ SheetWindow::SheetWindow(Marquee &marquee, QWidget *parent)
     Timer2->setTimerType(Qt::PreciseTimer);
     connect(Timer2, &QTimer::timeout, this, &SheetWindow::Timer2_Timer);
 
-    setTabOrder();
+    chainTabOrder();
     Combo1->setFocus();
 
     // Only a return from another window of the program fills the list again: not the closing of
@@ -283,7 +283,7 @@ QToolButton *SheetWindow::addButton(
     return button;
 }
 
-void SheetWindow::setTabOrder()
+void SheetWindow::chainTabOrder()
 {
     // The opening balance comes after "Calculate", not before the months.
     QList<QWidget *> order {Combo1};
@@ -291,8 +291,7 @@ void SheetWindow::setTabOrder()
         order << m_boxes[month.subscription] << m_boxes[month.refund] << m_boxes[month.withdrawal];
     }
     order << Command1 << m_boxes[Box::openingBalance] << Command2 << Command3 << Command5;
-    for (qsizetype i = 0; i + 1 < order.size(); ++i)
-        QWidget::setTabOrder(order[i], order[i + 1]);
+    Form::chainTabOrder(order);
 }
 
 SheetTexts SheetWindow::readBoxes() const

@@ -18,6 +18,10 @@ class QToolButton;
 // call the plain functions of this folder, and copy the texts back. While it is open, two timers
 // flash its title and slide the credits line along its bottom; the credits line's position lives
 // in a Marquee that outlives the window.
+//
+// Like every window of the program it keeps the names of the form it rebuilds, as objectName and
+// member: sheetfields.h says which of Text1 .. Text58 is which box, the members below name the
+// rest, and the labels and frames are named where the build functions' tables place them.
 class SheetWindow : public QWidget
 {
     Q_OBJECT
@@ -50,7 +54,7 @@ private:
     void buildYearAndRate();
     void buildSummary();
     void buildButtons();
-    void setTabOrder();
+    void chainTabOrder();
     QLineEdit *addBox(QWidget *container, int box, int left, int top, int width, int height);
     QToolButton *addButton(const QString &name, const QString &caption, const QString &icon,
         int left, int top, int width);

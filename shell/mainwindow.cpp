@@ -67,13 +67,14 @@ void MainWindow::buildMenu()
     forms->menuAction()->setObjectName(QStringLiteral("mymenu"));
     bar->addMenu(forms);
 
-    QAction *addRate = addAction(forms, QStringLiteral("mycustdet"), QStringLiteral("&Add new %"));
+    QAction *addRate
+        = addMenuItem(forms, QStringLiteral("mycustdet"), QStringLiteral("&Add new %"));
     QAction *sheet
-        = addAction(forms, QStringLiteral("mycolenform"), QStringLiteral("&ZEL Calculation"));
+        = addMenuItem(forms, QStringLiteral("mycolenform"), QStringLiteral("&ZEL Calculation"));
     forms->addSeparator()->setObjectName(QStringLiteral("mysep"));
-    QAction *exit = addAction(forms, QStringLiteral("myexit"), QStringLiteral("&Exit"));
-    QAction *calendar = addAction(bar, QStringLiteral("mycal"), QStringLiteral("&Calender"));
-    addAction(bar, QStringLiteral("myabt"), QStringLiteral("&About us"));  // has no handler
+    QAction *exit = addMenuItem(forms, QStringLiteral("myexit"), QStringLiteral("&Exit"));
+    QAction *calendar = addMenuItem(bar, QStringLiteral("mycal"), QStringLiteral("&Calender"));
+    addMenuItem(bar, QStringLiteral("myabt"), QStringLiteral("&About us"));  // has no handler
 
     connect(addRate, &QAction::triggered, this, &MainWindow::mycustdet_Click);
     connect(sheet, &QAction::triggered, this, &MainWindow::mycolenform_Click);
@@ -81,7 +82,7 @@ void MainWindow::buildMenu()
     connect(calendar, &QAction::triggered, this, &MainWindow::mycal_Click);
 }
 
-QAction *MainWindow::addAction(QWidget *menu, const QString &name, const QString &caption)
+QAction *MainWindow::addMenuItem(QWidget *menu, const QString &name, const QString &caption)
 {
     auto *action = new QAction(caption, menu);
     action->setObjectName(name);

@@ -6,6 +6,12 @@ class ProgramWindows;
 class QAction;
 
 // The main window, Form5: a title page whose menu is the only way to the other windows.
+//
+// Like every window of the program it keeps the names of the form it rebuilds, as objectName:
+// the menu "&Forms" is mymenu, holding mycustdet "&Add new %", mycolenform "&ZEL Calculation",
+// the separator mysep and myexit "&Exit"; mycal "&Calender" and myabt "&About us" stand on the
+// bar. On the title page, Label1 is the title, Picture1 the badge, Label3 the version and Label2
+// the line at the bottom.
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
@@ -21,7 +27,7 @@ public:
 private:
     void buildTitlePage();
     void buildMenu();
-    QAction *addAction(QWidget *menu, const QString &name, const QString &caption);
+    QAction *addMenuItem(QWidget *menu, const QString &name, const QString &caption);
 
     ProgramWindows &m_windows;
 };
