@@ -4,8 +4,11 @@
 #include <QHash>
 #include <QIcon>
 #include <QLabel>
+#include <QMainWindow>
 #include <QPalette>
 #include <QScreen>
+#include <QScrollArea>
+#include <QStyle>
 #include <QWidget>
 
 #include <algorithm>
@@ -68,6 +71,55 @@ void centreOnScreen(QWidget *window)
 {
     if (const QScreen *screen = window->screen())
         window->move(screen->availableGeometry().center() - window->rect().center());
+}
+
+void fitOnScreen(QWidget *window)
+{
+    const QScreen *screen = window->screen();
+    if (!screen)
+        return;
+    const QRect available = screen->availableGeometry();
+    auto *mainWindow = qobject_cast<QMainWindow *>(window);
+    // A main window's size comes from its menu bar and its central form of fixed size.
+    const QSize needed = mainWindow ? mainWindow->sizeHint() : window->size();
+    if (needed.width() <= available.width() && needed.height() <= available.height())
+        return;
+
+    // A scroll bar takes room beside the form when the room is there.
+    const int bar = window->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, window);
+    QSize fitted = needed;
+    if (needed.height() > available.height())
+        fitted.rwidth() += bar;
+    if (needed.width() > available.width())
+        fitted.rheight() += bar;
+    fitted = fitted.boundedTo(available.size());
+
+    QWidget *focus = window->focusWidget();
+    if (mainWindow) {
+        auto *scroller = new QScrollArea;
+        scroller->setObjectName(QStringLiteral("formScroller"));
+        scroller->setFrameShape(QFrame::NoFrame);
+        scroller->setWidget(mainWindow->takeCentralWidget());
+        mainWindow->setCentralWidget(scroller);
+    } else {
+        const QList<QWidget *> controls
+            = window->findChildren<QWidget *>(Qt::FindDirectChildrenOnly);
+        // Made inside the window first, so that moving the controls keeps their tab order.
+        auto *scroller = new QScrollArea(window);
+        scroller->setObjectName(QStringLiteral("formScroller"));
+        scroller->setFrameShape(QFrame::NoFrame);
+        scroller->setGeometry(QRect(QPoint(), fitted));
+        auto *form = new QWidget;
+        form->setObjectName(QStringLiteral("form"));
+        form->setFixedSize(needed);
+        scroller->setWidget(form);
+        for (QWidget *control : controls)
+            control->setParent(form);
+    }
+    window->setFixedSize(fitted);
+    window->move(available.topLeft());
+    if (focus)
+        focus->setFocus();
 }
 
 void move(QWidget *control, int left, int top)

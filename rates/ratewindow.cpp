@@ -40,6 +40,7 @@ RateWindow::RateWindow(QWidget *parent)
     setTabOrder();
     Command1->setFocus();
 
+    Form::fitOnScreen(this);
     Form::centreOnScreen(this);
 
     connect(Command1, &QPushButton::clicked, this, &RateWindow::Command1_Click);

@@ -106,6 +106,7 @@ SheetWindow::SheetWindow(Marquee &marquee, QWidget *parent)
 
     setTabOrder();
     Combo1->setFocus();
+    Form::fitOnScreen(this);
 
     // Only a return from another window of the program fills the list again: not the closing of
     // a message box or the printer dialog, nor a return from another application.

@@ -21,6 +21,7 @@ MainWindow::MainWindow(ProgramWindows &windows, QWidget *parent)
     setWindowIcon(QIcon(QStringLiteral(":/images/icon.png")));
     buildMenu();
     buildTitlePage();
+    Form::fitOnScreen(this);
     // Form_Load: the crosshair over the window.
     setCursor(Qt::CrossCursor);
 }
