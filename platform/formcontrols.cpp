@@ -1,5 +1,6 @@
 #include "formcontrols.h"
 
+#include <QApplication>
 #include <QFontDatabase>
 #include <QHash>
 #include <QIcon>
@@ -10,6 +11,7 @@
 #include <QScrollArea>
 #include <QStyle>
 #include <QWidget>
+#include <QWindow>
 
 #include <algorithm>
 
@@ -33,6 +35,18 @@ QString installedFamily(const QString &family)
     }
     resolved.insert(family, found);
     return found;
+}
+
+// The window manager's frame around a window is known only once the window is shown; the frame
+// of another shown window of the program stands for it, and none is assumed without one.
+QMargins frameOfShownWindows(const QWidget *window)
+{
+    for (const QWidget *other : QApplication::topLevelWidgets()) {
+        const bool framed = other->windowType() == Qt::Window || other->windowType() == Qt::Dialog;
+        if (other != window && framed && other->isVisible() && other->windowHandle())
+            return other->windowHandle()->frameMargins();
+    }
+    return {};
 }
 
 }  // namespace
@@ -78,7 +92,8 @@ void fitOnScreen(QWidget *window)
     const QScreen *screen = window->screen();
     if (!screen)
         return;
-    const QRect available = screen->availableGeometry();
+    const QRect area = screen->availableGeometry();
+    const QRect available = area.marginsRemoved(frameOfShownWindows(window));
     auto *mainWindow = qobject_cast<QMainWindow *>(window);
     // A main window's size comes from its menu bar and its central form of fixed size.
     const QSize needed = mainWindow ? mainWindow->sizeHint() : window->size();
@@ -117,7 +132,7 @@ void fitOnScreen(QWidget *window)
             control->setParent(form);
     }
     window->setFixedSize(fitted);
-    window->move(available.topLeft());
+    window->move(area.topLeft());  // the frame's place
     if (focus)
         focus->setFocus();
 }

@@ -38,7 +38,8 @@ void setUpWindow(QWidget *window, const QString &name, const QString &title, int
 // Puts a window in the middle of the screen it opens on, before it is first shown.
 void centreOnScreen(QWidget *window);
 // A window larger than the free area of its screen (a small screen, or a large scale) is made as
-// large as that area at most, in its top left corner, and its form scrolls inside it; its
+// large as that area at most (less the frame the desktop draws around the program's windows, once
+// one is shown), in its top left corner, and its form scrolls inside it; its
 // controls keep their names and places on the form. A window that fits is left exactly as it
 // is. Call it once the controls are placed, before the window is first shown.
 void fitOnScreen(QWidget *window);
