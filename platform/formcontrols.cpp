@@ -1,12 +1,17 @@
 #include "formcontrols.h"
 
+#include <QApplication>
 #include <QFontDatabase>
 #include <QHash>
 #include <QIcon>
 #include <QLabel>
+#include <QMainWindow>
 #include <QPalette>
 #include <QScreen>
+#include <QScrollArea>
+#include <QStyle>
 #include <QWidget>
+#include <QWindow>
 
 #include <algorithm>
 #include <utility>
@@ -31,6 +36,18 @@ QString installedFamily(const QString &family)
     }
     resolved.insert(family, found);
     return found;
+}
+
+// The window manager's frame around a window is known only once the window is shown; the frame
+// of another shown window of the program stands for it, and none is assumed without one.
+QMargins frameOfShownWindows(const QWidget *window)
+{
+    for (const QWidget *other : QApplication::topLevelWidgets()) {
+        const bool framed = other->windowType() == Qt::Window || other->windowType() == Qt::Dialog;
+        if (other != window && framed && other->isVisible() && other->windowHandle())
+            return other->windowHandle()->frameMargins();
+    }
+    return {};
 }
 
 }  // namespace
@@ -109,6 +126,56 @@ void centreOnScreen(QWidget *window)
 {
     if (const QScreen *screen = window->screen())
         window->move(screen->availableGeometry().center() - window->rect().center());
+}
+
+void fitOnScreen(QWidget *window)
+{
+    const QScreen *screen = window->screen();
+    if (!screen)
+        return;
+    const QRect area = screen->availableGeometry();
+    const QRect available = area.marginsRemoved(frameOfShownWindows(window));
+    auto *mainWindow = qobject_cast<QMainWindow *>(window);
+    // A main window's size comes from its menu bar and its central form of fixed size.
+    const QSize needed = mainWindow ? mainWindow->sizeHint() : window->size();
+    if (needed.width() <= available.width() && needed.height() <= available.height())
+        return;
+
+    // A scroll bar takes room beside the form when the room is there.
+    const int bar = window->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, window);
+    QSize fitted = needed;
+    if (needed.height() > available.height())
+        fitted.rwidth() += bar;
+    if (needed.width() > available.width())
+        fitted.rheight() += bar;
+    fitted = fitted.boundedTo(available.size());
+
+    QWidget *focus = window->focusWidget();
+    if (mainWindow) {
+        auto *scroller = new QScrollArea;
+        scroller->setObjectName(QStringLiteral("formScroller"));
+        scroller->setFrameShape(QFrame::NoFrame);
+        scroller->setWidget(mainWindow->takeCentralWidget());
+        mainWindow->setCentralWidget(scroller);
+    } else {
+        const QList<QWidget *> controls
+            = window->findChildren<QWidget *>(Qt::FindDirectChildrenOnly);
+        // Made inside the window first, so that moving the controls keeps their tab order.
+        auto *scroller = new QScrollArea(window);
+        scroller->setObjectName(QStringLiteral("formScroller"));
+        scroller->setFrameShape(QFrame::NoFrame);
+        scroller->setGeometry(QRect(QPoint(), fitted));
+        auto *form = new QWidget;
+        form->setObjectName(QStringLiteral("form"));
+        form->setFixedSize(needed);
+        scroller->setWidget(form);
+        for (QWidget *control : controls)
+            control->setParent(form);
+    }
+    window->setFixedSize(fitted);
+    window->move(area.topLeft());  // the frame's place
+    if (focus)
+        focus->setFocus();
 }
 
 void move(QWidget *control, int left, int top)

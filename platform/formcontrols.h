@@ -44,6 +44,12 @@ void place(QWidget *control, int left, int top, int width, int height);
 void setUpWindow(QWidget *window, const QString &name, const QString &title, int width, int height);
 // Puts a window in the middle of the screen it opens on, before it is first shown.
 void centreOnScreen(QWidget *window);
+// A window larger than the free area of its screen (a small screen, or a large scale) is made as
+// large as that area at most (less the frame the desktop draws around the program's windows, once
+// one is shown), in its top left corner, and its form scrolls inside it; its
+// controls keep their names and places on the form. A window that fits is left exactly as it
+// is. Call it once the controls are placed, before the window is first shown.
+void fitOnScreen(QWidget *window);
 void move(QWidget *control, int left, int top);
 
 // Paints the control's own background in the colour.

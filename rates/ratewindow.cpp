@@ -13,6 +13,7 @@
 #include <QPushButton>
 
 #include <algorithm>
+#include <iterator>
 
 namespace {
 
@@ -54,6 +55,7 @@ RateWindow::RateWindow(QWidget *parent)
     Form::chainTabOrder({Command1, Command2, Text3, Text2, Text1, Combo1, Command3});
     Command1->setFocus();
 
+    Form::fitOnScreen(this);
     Form::centreOnScreen(this);
 
     connect(Command1, &QPushButton::clicked, this, &RateWindow::Command1_Click);
@@ -71,11 +73,13 @@ void RateWindow::buildForm()
         int left, top, width, height;
     };
     const LabelPlace labels[] = {
+        // In the order of the boxes they name below.
         {u"Label1", u"Enter Financial Year From", 720, 960, 1650, 435},
         {u"Label3", u"Enter Financial Year To", 720, 1650, 1650, 435},
         {u"Label2", u"Enter % of Interest", 720, 2520, 1890, 240},
     };
     const QFont labelFont = Form::font(9.75, true);
+    QList<QLabel *> placed;
     for (const LabelPlace &place : labels) {
         QLabel *label = Form::label(this, QString::fromUtf16(place.name),
             QString::fromUtf16(place.caption), place.left, place.top, labelFont);
@@ -83,7 +87,9 @@ void RateWindow::buildForm()
         label->setWordWrap(true);
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         Form::place(label, place.left, place.top, place.width, place.height);
+        placed << label;
     }
+    Label1 = placed[0];
 
     struct BoxPlace
     {
@@ -98,12 +104,15 @@ void RateWindow::buildForm()
         {Text2, u"Text2", u"Year to", u"", 1680},
         {Text3, u"Text3", u"Rate of interest", u"Ex : 2004", 2400},
     };
-    for (const BoxPlace &place : boxes) {
+    for (qsizetype i = 0; i < std::ssize(boxes); ++i) {
+        const BoxPlace &place = boxes[i];
         place.box = new QLineEdit(this);
         place.box->setObjectName(QString::fromUtf16(place.name));
         place.box->setAccessibleName(QString::fromUtf16(place.accessibleName));
         place.box->setToolTip(QString::fromUtf16(place.hint));
         Form::place(place.box, 2880, place.top, 1815, 375);
+        // The label names its box for a screen reader, beside the box's own name.
+        placed[i]->setBuddy(place.box);
     }
 
     Combo1 = new ChoiceComboBox(this);
@@ -227,6 +236,7 @@ void RateWindow::enterEditMode()
     setCommand3Caption(updateCaption());
     Command1->setEnabled(false);
     Text1->hide();  // keeps its text for the return to add mode
+    Label1->setBuddy(Combo1);
     Text2->clear();
     Text3->clear();
     Combo1->show();
@@ -306,6 +316,7 @@ void RateWindow::commitEdit()
     setCommand3Caption(editCaption());
     Combo1->hide();
     Text1->show();
+    Label1->setBuddy(Text1);
     Text2->setEnabled(true);
     Text2->clear();
     Text3->clear();

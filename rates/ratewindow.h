@@ -3,6 +3,7 @@
 #include <QWidget>
 
 class ChoiceComboBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 
@@ -37,6 +38,7 @@ private:
     void setCommand3Caption(const QString &caption);
     void emptyBoxes();
 
+    QLabel *Label1 = nullptr;          // "Enter Financial Year From", naming the box shown
     QLineEdit *Text1 = nullptr;        // year from of a new year (add mode)
     ChoiceComboBox *Combo1 = nullptr;  // the edit list: year from of every row (edit mode)
     QLineEdit *Text2 = nullptr;        // year to

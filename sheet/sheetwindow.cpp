@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPixmap>
+#include <QShortcut>
 #include <QTimer>
 #include <QToolButton>
 #include <QWindow>
@@ -89,6 +90,9 @@ SheetWindow::SheetWindow(Marquee &marquee, QWidget *parent)
     Image1->setCursor(pointerImage(QStringLiteral("help")));
     Form::place(Image1, 14640, 9840, 480, 480);
     connect(Image1, &QToolButton::clicked, this, &SheetWindow::Image1_Click);
+    // The help picture takes no focus; F1 opens the same box from the keyboard.
+    auto *help = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    connect(help, &QShortcut::activated, this, &SheetWindow::Image1_Click);
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
@@ -102,6 +106,7 @@ SheetWindow::SheetWindow(Marquee &marquee, QWidget *parent)
 
     chainTabOrder();
     Combo1->setFocus();
+    Form::fitOnScreen(this);
 
     // Only a return from another window of the program fills the list again: not the closing of
     // a message box or the printer dialog, nor a return from another application.
@@ -135,16 +140,20 @@ void SheetWindow::buildMonthRows()
 
 void SheetWindow::buildYearAndRate()
 {
-    Form::label(this, QStringLiteral("Label1"), QStringLiteral("YEAR"), 8400, 420, font());
+    // Each label names its box for a screen reader, beside the box's own name.
+    QLabel *yearLabel
+        = Form::label(this, QStringLiteral("Label1"), QStringLiteral("YEAR"), 8400, 420, font());
     Combo1 = new ChoiceComboBox(this);
     Combo1->setObjectName(QStringLiteral("Combo1"));
     Combo1->setAccessibleName(QStringLiteral("Year list"));
     Form::place(Combo1, 9360, 360, 1335, 315);
+    yearLabel->setBuddy(Combo1);
     connect(Combo1, &ChoiceComboBox::chosen, this, &SheetWindow::Combo1_Click);
 
-    Form::label(
+    QLabel *rateLabel = Form::label(
         this, QStringLiteral("Label2"), QStringLiteral("Rate of Interest"), 8040, 885, font());
     QLineEdit *rate = addBox(this, Box::rate, 9360, 840, 1335, 285);
+    rateLabel->setBuddy(rate);
     rate->setFont(Form::font(9.75, true));
     rate->setAlignment(Qt::AlignCenter);
     QPalette palette = rate->palette();
@@ -162,9 +171,10 @@ void SheetWindow::buildYearAndRate()
     year->setAlignment(Qt::AlignCenter);
     Form::setTextColour(year, QColor(255, 0, 255));
 
-    Form::label(this, QStringLiteral("Label6"), QStringLiteral("Enter Opening Balance"), 7560, 1470,
-        font());
+    QLabel *openingLabel = Form::label(this, QStringLiteral("Label6"),
+        QStringLiteral("Enter Opening Balance"), 7560, 1470, font());
     QLineEdit *opening = addBox(this, Box::openingBalance, 9360, 1320, 4335, 495);
+    openingLabel->setBuddy(opening);
     opening->setFont(Form::font(13.5, true));
     Form::setTextColour(opening, red);
 }
@@ -219,6 +229,7 @@ void SheetWindow::buildSummary()
         Form::setBackground(label, Qt::black);
         QLineEdit *box = addBox(row.frame, row.box, row.boxLeft, row.boxTop, 2895, row.boxHeight);
         box->setFont(row.boxFont);
+        label->setBuddy(box);
     }
     // The debits label is drawn in the disabled style.
     summary->findChild<QLabel *>(QStringLiteral("Label12"))->setEnabled(false);

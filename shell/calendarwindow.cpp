@@ -51,6 +51,7 @@ CalendarWindow::CalendarWindow(QWidget *parent)
     Calendar1->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
     styleCalendar();
 
+    Form::fitOnScreen(this);
     Form::centreOnScreen(this);
 }
 

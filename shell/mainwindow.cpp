@@ -22,6 +22,11 @@ MainWindow::MainWindow(ProgramWindows &windows, QWidget *parent)
     setPalette(Form::classicPalette());
     buildMenu();
     buildTitlePage();
+    Form::fitOnScreen(this);
+    // Pop-up menus, the menu bar's own among them, are windows of their own that take no colours
+    // from the window unless given them.
+    for (QMenu *menu : findChildren<QMenu *>())
+        menu->setPalette(palette());
     // Form_Load: the crosshair over the window.
     setCursor(Qt::CrossCursor);
 }
@@ -63,7 +68,6 @@ void MainWindow::buildMenu()
     QMenuBar *bar = menuBar();
     auto *forms = new QMenu(QStringLiteral("&Forms"), bar);
     forms->setObjectName(QStringLiteral("mymenu"));
-    forms->setAttribute(Qt::WA_WindowPropagation);  // the pop-up takes the window's colours
     forms->menuAction()->setObjectName(QStringLiteral("mymenu"));
     bar->addMenu(forms);
 

@@ -1,3 +1,4 @@
+#include "accessiblelabel.h"
 #include "fakemessagebox.h"
 #include "mainwindow.h"
 #include "programfolder.h"
@@ -260,6 +261,33 @@ private slots:
         main.findChild<QAction *>(u"mycustdet"_qs)->trigger();
         QCOMPARE(m_windows.rateWindow().window(), nullptr);
         QVERIFY(shown().last().contains(tablePath()) && shown().last().endsWith(u"|16"_qs));
+    }
+
+    // Each label names the box beside it for a screen reader; in edit mode the first names the
+    // edit list that stands in the place of the year-from box, and after the update the box again.
+    void labelsNameTheirBoxes()
+    {
+        const auto labels = [this] {
+            QStringList shownBoxes;
+            for (const QString &name : u"Text1 Combo1 Text2 Text3"_qs.split(u' ')) {
+                QWidget *control = m_form->findChild<QWidget *>(name);
+                if (control->isVisible())
+                    shownBoxes << name + u'=' + accessibleLabel(control);
+            }
+            return shownBoxes.join(u", "_qs);
+        };
+        const QString addMode = u"Text1=Enter Financial Year From, Text2=Enter Financial Year To, "
+                                u"Text3=Enter % of Interest"_qs;
+        QCOMPARE(labels(), addMode);
+        click(3);
+        QCOMPARE(labels(),
+            u"Combo1=Enter Financial Year From, Text2=Enter Financial Year To, "
+            u"Text3=Enter % of Interest"_qs);
+        QCOMPARE(accessibleLabel(box(1)), QString());
+        QTest::keyClick(editList(), Qt::Key_Down);
+        click(3);
+        QCOMPARE(shown(), QStringList {u"Updated|Updated|64"_qs});
+        QCOMPARE(labels(), addMode);
     }
 
     void focusOrder()

@@ -1,3 +1,4 @@
+#include "accessiblelabel.h"
 #include "fakemessagebox.h"
 #include "fakeprinterdialog.h"
 #include "marquee.h"
@@ -311,6 +312,46 @@ private slots:
         m->sheet.close();
         for (const QTimer *timer : timers())
             QVERIFY(!timer->isActive());
+    }
+
+    // A screen reader names a box by its own name and says what it is by the label beside it.
+    void labelsNameTheirBoxes_data()
+    {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("label");
+        QTest::newRow("year list") << u"Combo1"_qs << u"YEAR"_qs;
+        QTest::newRow("rate") << u"Text2"_qs << u"Rate of Interest"_qs;
+        QTest::newRow("opening balance") << u"Text39"_qs << u"Enter Opening Balance"_qs;
+        // A box in a frame is labelled by the frame's caption as well.
+        QTest::newRow("a month box, by its frame only") << u"Text3"_qs << u"April"_qs;
+        QTest::newRow("the year chosen, by its frame only")
+            << u"Text38"_qs << u"You have selected"_qs;
+        QTest::newRow("a summary box") << u"Text46"_qs << u"Closing Balance :-/SUMMARY"_qs;
+        QTest::newRow("the debits, beside their disabled label")
+            << u"Text45"_qs << u"DEBITS :-/SUMMARY"_qs;
+    }
+    void labelsNameTheirBoxes()
+    {
+        QFETCH(QString, box);
+        QFETCH(QString, label);
+        QCOMPARE(accessibleLabel(widget(box)), label);
+    }
+
+    // F1 opens the help picture's box from the keyboard, wherever the focus is.
+    void helpKey()
+    {
+        std::ranges::for_each(timers(), &QTimer::stop);
+        click(u"Image1"_qs);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F1);
+        box(Box::openingBalance)->setFocus();
+        QTest::keyClick(box(Box::openingBalance), Qt::Key_F1);
+        QCOMPARE(m->messages.calls.size(), 3);
+        for (const FakeMessageBox::Call &call : m->messages.calls) {
+            QCOMPARE(
+                call.title + call.text, m->messages.calls[0].title + m->messages.calls[0].text);
+            QCOMPARE(call.style, int(MessageBox::Plain));
+        }
+        QCOMPARE(m->messages.calls[0].title, u"HELP"_qs);
     }
 
     // "&Save" is disabled and does nothing, even by its access key; the help picture shows the
