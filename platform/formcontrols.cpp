@@ -168,6 +168,7 @@ void fitOnScreen(QWidget *window)
         auto *form = new QWidget;
         form->setObjectName(QStringLiteral("form"));
         form->setFixedSize(needed);
+        form->setAutoFillBackground(true);  // the window's colour, also where it is printed
         scroller->setWidget(form);
         for (QWidget *control : controls)
             control->setParent(form);
@@ -176,6 +177,13 @@ void fitOnScreen(QWidget *window)
     window->move(area.topLeft());  // the frame's place
     if (focus)
         focus->setFocus();
+}
+
+QWidget *formOf(QWidget *window)
+{
+    const auto *scroller = window->findChild<QScrollArea *>(
+        QStringLiteral("formScroller"), Qt::FindDirectChildrenOnly);
+    return scroller ? scroller->widget() : window;
 }
 
 void move(QWidget *control, int left, int top)

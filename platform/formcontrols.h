@@ -50,6 +50,8 @@ void centreOnScreen(QWidget *window);
 // controls keep their names and places on the form. A window that fits is left exactly as it
 // is. Call it once the controls are placed, before the window is first shown.
 void fitOnScreen(QWidget *window);
+// The whole form of a window: the window itself, or the form that scrolls inside it.
+QWidget *formOf(QWidget *window);
 void move(QWidget *control, int left, int top);
 
 // Paints the control's own background in the colour.

@@ -386,7 +386,9 @@ void SheetWindow::Command2_Click()
 
 void SheetWindow::Command3_Click()
 {
-    if (PrinterDialog::current().print(this, QStringLiteral("ZEL Calculation - Interest sheet"))
+    // The whole sheet, also where it scrolls inside a small screen.
+    if (PrinterDialog::current().print(
+            Form::formOf(this), QStringLiteral("ZEL Calculation - Interest sheet"))
         == PrinterDialog::Failed) {
         MessageBox::current().show(this,
             QStringLiteral("The sheet could not be printed: the printer or the file did not take "

@@ -1,4 +1,5 @@
 #include "fakemessagebox.h"
+#include "formcontrols.h"
 #include "mainwindow.h"
 #include "programfolder.h"
 #include "programwindows.h"
@@ -85,8 +86,9 @@ private slots:
             QVERIFY(QTest::qWaitForWindowExposed(open(u"main"_qs)));
         QWidget *shown = open(window);
         QVERIFY(shown && QTest::qWaitForWindowExposed(shown));
-        QWidget *holder = shown->objectName() == form ? shown : shown->findChild<QWidget *>(form);
-        QVERIFY(holder);
+        // The whole form, which is what gets printed.
+        const QWidget *holder = Form::formOf(shown);
+        QCOMPARE(holder->objectName(), form);
         QCOMPARE(holder->size(), formSize);
         auto *scroller = shown->findChild<QScrollArea *>();
         QCOMPARE(scroller != nullptr, scrolls);
