@@ -1,10 +1,12 @@
 #include "commandline.h"
-#include "firstframeprobe.h"
 #include "mainwindow.h"
-#include "programdirectory.h"
-#include "programwindows.h"
+#include "program.h"
 
 #include <QApplication>
+
+#ifdef ZEL_FIRST_FRAME_PROBE
+#include "firstframeprobe.h"
+#endif
 
 #include <cstdio>
 
@@ -17,16 +19,20 @@ int main(int argc, char *argv[])
     const CommandLine commandLine(arguments);
     if (commandLine.action() != CommandLine::OpenWindow) {
         const QCoreApplication core(argc, argv);  // knows the program's folder
-        const QByteArray text = commandLine.answer(ProgramDirectory::path()).toLocal8Bit();
+        const QByteArray text
+            = commandLine.answer(QCoreApplication::applicationDirPath()).toLocal8Bit();
         std::fputs(text.constData(), commandLine.action() == CommandLine::Refuse ? stderr : stdout);
         return commandLine.exitStatus();
     }
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ZEL Calculation"));
-    ProgramWindows windows;
-    MainWindow mainWindow(windows);
-    FirstFrameProbe::installIfRequested(&mainWindow);
+    // Made after the application and gone before it, with every window and the rate table.
+    Program program(QCoreApplication::applicationDirPath());
+    MainWindow mainWindow(program);
+#ifdef ZEL_FIRST_FRAME_PROBE
+    FirstFrameProbe::install(&mainWindow);  // the start-up benchmark's build of the program only
+#endif
     mainWindow.show();
     // The program ends when its last window closes, whichever that is.
     return QApplication::exec();

@@ -2,9 +2,7 @@
 // open-a-window operation to the first painted frame with the year list filled. Runs on the
 // current platform (Xvfb, or offscreen): sheet_open_probe [runs]
 
-#include "programdirectory.h"
-#include "programwindows.h"
-#include "ratestore.h"
+#include "program.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -71,19 +69,18 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 9;
     QTemporaryDir dir;
-    ProgramDirectory::override(dir.path());
-    if (!makeTable(RateStore::filePath())) {
+    Program program(dir.path());
+    if (!makeTable(program.rates().filePath())) {
         std::fprintf(stderr, "cannot make the table\n");
         return 1;
     }
 
-    ProgramWindows windows;
     std::vector<double> times;
     for (int run = 0; run <= runs; ++run) {
         PaintSeen paints;
         QElapsedTimer timer;
         timer.start();
-        QWidget *sheet = windows.sheet().open();
+        QWidget *sheet = program.sheet().open();
         if (!sheet)
             return 1;
         sheet->installEventFilter(&paints);

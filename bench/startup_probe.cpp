@@ -32,7 +32,7 @@ int bareWindow(int argc, char *argv[])
     QMainWindow window;
     window.menuBar()->addMenu(QStringLiteral("&File"))->addAction(QStringLiteral("&Quit"));
     window.resize(1016, 740);
-    FirstFrameProbe::installIfRequested(&window);
+    FirstFrameProbe::install(&window);
     window.show();
     return QApplication::exec();
 }
@@ -99,7 +99,6 @@ int main(int argc, char *argv[])
 
     const std::string program = argc > 1 ? argv[1] : ZEL_PROGRAM;
     const int runs = argc > 2 ? std::max(1, std::atoi(argv[2])) : 21;
-    setenv("ZEL_FIRST_FRAME_PROBE", "1", 1);
 
     std::vector<double> bare;
     std::vector<double> ours;

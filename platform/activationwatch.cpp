@@ -5,15 +5,10 @@
 #include <QEvent>
 #include <QWidget>
 
-ActivationWatch &ActivationWatch::instance()
+ActivationWatch::ActivationWatch(QObject *parent)
+    : QObject(parent)
 {
-    static ActivationWatch *watch = new ActivationWatch;  // lives as long as the application
-    return *watch;
-}
-
-ActivationWatch::ActivationWatch()
-    : QObject(qApp)
-{
+    // Deleting the watch takes it off the application's filters.
     qApp->installEventFilter(this);
 }
 

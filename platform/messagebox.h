@@ -1,37 +1,58 @@
 #pragma once
 
-// The small layers between the windows and the desktop: message boxes, the printer dialog and the
-// program's directory. Each has one program-wide instance that tests replace with a fake.
+// The small layers between the windows and the desktop: message boxes, the printer dialog and
+// word of which window became active. The program holds one of each and hands them to the
+// windows; tests hand them fakes.
 
 #include <QString>
 
 class QWidget;
 
-// A modal message box in the classic style numbering: the buttons and the icon come from the
-// style, and the answer is the code of the button pressed.
+// A modal message box: a text, a title, an icon and the buttons to answer with.
 class MessageBox
 {
 public:
-    enum Style
+    enum class Icon
     {
-        Plain = 0,           // OK, no icon
-        Critical = 16,       // OK, stop icon
-        YesNoQuestion = 36,  // Yes and No, question icon
-        Information = 64,    // OK, information icon
+        None,
+        Stop,
+        Question,
+        Information,
     };
-    enum Answer
+    enum class Buttons
     {
-        Ok = 1,
-        Yes = 6,
-        No = 7,
+        Ok,
+        YesNo,
+    };
+    enum class Answer
+    {
+        Ok,
+        Yes,
+        No,
     };
 
     virtual ~MessageBox() = default;
 
-    virtual int show(QWidget *parent, const QString &text, const QString &title, int style) = 0;
+    virtual Answer show(
+        QWidget *parent, const QString &text, const QString &title, Icon icon, Buttons buttons)
+        = 0;
 
-    // The instance every window uses; a QtMessageBox unless a test installed another.
-    static MessageBox &current();
-    // Installs a replacement (not owned); nullptr goes back to the real one.
-    static void install(MessageBox *replacement);
+    // The four boxes the program shows.
+    void plain(QWidget *parent, const QString &text, const QString &title)
+    {
+        show(parent, text, title, Icon::None, Buttons::Ok);
+    }
+    void critical(QWidget *parent, const QString &text, const QString &title)
+    {
+        show(parent, text, title, Icon::Stop, Buttons::Ok);
+    }
+    void information(QWidget *parent, const QString &text, const QString &title)
+    {
+        show(parent, text, title, Icon::Information, Buttons::Ok);
+    }
+    // True when the user answers Yes.
+    bool question(QWidget *parent, const QString &text, const QString &title)
+    {
+        return show(parent, text, title, Icon::Question, Buttons::YesNo) == Answer::Yes;
+    }
 };

@@ -1,29 +1,10 @@
 #include "printerdialog.h"
 
-#include "qtprinterdialog.h"
-
 #include <QPageLayout>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QSaveFile>
 #include <QWidget>
-
-namespace {
-PrinterDialog *installed = nullptr;
-}
-
-PrinterDialog &PrinterDialog::current()
-{
-    if (installed)
-        return *installed;
-    static QtPrinterDialog real;
-    return real;
-}
-
-void PrinterDialog::install(PrinterDialog *replacement)
-{
-    installed = replacement;
-}
 
 bool PrinterDialog::printWindow(QPagedPaintDevice &device, QWidget *window)
 {

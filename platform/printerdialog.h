@@ -6,8 +6,8 @@ class QPageLayout;
 class QPagedPaintDevice;
 class QWidget;
 
-// The printer dialog and the printing of a window. Tests install a fake that records what would
-// have been printed.
+// The printer dialog and the printing of a window. Tests hand the windows a fake that records
+// what would have been printed.
 class PrinterDialog
 {
 public:
@@ -23,9 +23,6 @@ public:
     // Shows the modal printer dialog; when the user confirms it, prints the window on one page
     // as a document of that name.
     virtual Outcome print(QWidget *window, const QString &documentName) = 0;
-
-    static PrinterDialog &current();
-    static void install(PrinterDialog *replacement);
 
     // Draws the window on the device's page at the device's own resolution, texts and lines as
     // such, as large as fits, centred and in proportion, without the text cursor or focus frame.

@@ -2,31 +2,32 @@
 
 #include <QMessageBox>
 
-int QtMessageBox::show(QWidget *parent, const QString &text, const QString &title, int style)
+MessageBox::Answer QtMessageBox::show(
+    QWidget *parent, const QString &text, const QString &title, Icon icon, Buttons buttons)
 {
     QMessageBox box(parent);
     box.setWindowTitle(title);
     box.setText(text);
-    switch (style) {
-    case Critical:
-        box.setIcon(QMessageBox::Critical);
-        break;
-    case YesNoQuestion:
-        box.setIcon(QMessageBox::Question);
-        break;
-    case Information:
-        box.setIcon(QMessageBox::Information);
-        break;
-    default:
+    switch (icon) {
+    case Icon::None:
         box.setIcon(QMessageBox::NoIcon);
         break;
+    case Icon::Stop:
+        box.setIcon(QMessageBox::Critical);
+        break;
+    case Icon::Question:
+        box.setIcon(QMessageBox::Question);
+        break;
+    case Icon::Information:
+        box.setIcon(QMessageBox::Information);
+        break;
     }
-    if (style == YesNoQuestion) {
+    if (buttons == Buttons::YesNo) {
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
         box.setDefaultButton(QMessageBox::Yes);
-        return box.exec() == QMessageBox::Yes ? Yes : No;
+        return box.exec() == QMessageBox::Yes ? Answer::Yes : Answer::No;
     }
     box.setStandardButtons(QMessageBox::Ok);
     box.exec();
-    return Ok;
+    return Answer::Ok;
 }

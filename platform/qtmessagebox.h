@@ -2,8 +2,10 @@
 
 #include "messagebox.h"
 
+// The desktop's own message box.
 class QtMessageBox : public MessageBox
 {
 public:
-    int show(QWidget *parent, const QString &text, const QString &title, int style) override;
+    Answer show(QWidget *parent, const QString &text, const QString &title, Icon icon,
+        Buttons buttons) override;
 };

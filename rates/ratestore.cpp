@@ -1,8 +1,5 @@
 #include "ratestore.h"
 
-#include "programdirectory.h"
-
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlDatabase>
@@ -18,12 +15,6 @@
 #include <sys/stat.h>
 
 namespace {
-
-std::unique_ptr<RateStore> &slot()
-{
-    static std::unique_ptr<RateStore> store;
-    return store;
-}
 
 std::optional<double> number(const QVariant &value)
 {
@@ -63,30 +54,6 @@ RateStore::~RateStore()
         db.close();
     }
     QSqlDatabase::removeDatabase(m_connectionName);
-}
-
-QString RateStore::filePath()
-{
-    return ProgramDirectory::path() + QDir::separator() + QStringLiteral("zel.mdb");
-}
-
-Failure RateStore::openShared()
-{
-    Result<std::unique_ptr<RateStore>> opened = open(filePath());
-    if (!opened)
-        return opened.error;
-    slot() = std::move(*opened.value);
-    return std::nullopt;
-}
-
-RateStore *RateStore::shared()
-{
-    return slot().get();
-}
-
-void RateStore::releaseShared()
-{
-    slot().reset();
 }
 
 std::optional<RateStore::FileIdentity> RateStore::identityOf(const QString &path)

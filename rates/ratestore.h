@@ -1,8 +1,8 @@
 #pragma once
 
 // The rate table: one table "zel" in the file zel.mdb beside the program, three number columns
-// in the order year from, year to, rate, always addressed by position. Both the interest sheet and
-// the rate maintenance window reach it through one program-wide connection, the shared store,
+// in the order year from, year to, rate, always addressed by position. A RateStore is one
+// connection to that file; both windows reach the table through the program's one SharedRates,
 // which each of them opens afresh when it loads. SQLite goes on using a file that was removed or
 // replaced under it; the store follows the path instead. A store function never shows anything: it
 // returns a value or a reason a user can read, and the window decides what to show.
@@ -23,21 +23,9 @@ public:
     RateStore(const RateStore &) = delete;
     RateStore &operator=(const RateStore &) = delete;
 
-    // The database file: the program's directory, the platform's separator, "zel.mdb".
-    static QString filePath();
-
     // Opens a connection of its own to the file. The file and its table must exist: nothing is
     // created.
     static Result<std::unique_ptr<RateStore>> open(const QString &path);
-
-    // Opens a fresh connection to the file and puts it into the program-wide slot, releasing the
-    // one that was there. On failure the slot keeps the store it had, so windows already open go
-    // on working.
-    static Failure openShared();
-    // The store in the slot, or nullptr before the first successful open.
-    static RateStore *shared();
-    // Empties the slot (the end of the program, or a test).
-    static void releaseShared();
 
     // Every row, from the first, in the order the rows were added. An empty table is no rows.
     Result<QList<RateRecord>> scan();

@@ -5,7 +5,7 @@
 #include "messagebox.h"
 #include "numberreading.h"
 #include "numbertext.h"
-#include "ratestore.h"
+#include "sharedrates.h"
 #include "storereport.h"
 
 #include <QLabel>
@@ -44,8 +44,11 @@ bool isNewYear(double yearFrom, const QList<RateRecord> &rows, qint64 rowCount)
 
 }  // namespace
 
-RateWindow::RateWindow(QWidget *parent)
+RateWindow::RateWindow(SharedRates &rates, MessageBox &messages, QWidget *parent)
     : QWidget(parent, Form::fixedWindow)
+    , m_rates(rates)
+    , m_messages(messages)
+    , m_report(rates, messages)
 {
     Form::setUpWindow(
         this, QStringLiteral("Form2"), QStringLiteral("Addition of % New Fin Year"), 5670, 4695);
@@ -158,7 +161,7 @@ void RateWindow::emptyBoxes()
 
 bool RateWindow::Form_Load()
 {
-    if (!StoreReport::openShared(this))
+    if (!m_report.openAfresh(this))
         return false;
     Combo1->hide();
     return true;
@@ -168,54 +171,53 @@ void RateWindow::Command1_Click()
 {
     // A box of blanks is not empty: it is read as 0 like any other text.
     if (Text1->text().isEmpty() || Text2->text().isEmpty() || Text3->text().isEmpty()) {
-        MessageBox::current().show(this, QStringLiteral("Some fields are empty, check!!!"),
-            QStringLiteral("Warning!!!"), MessageBox::Critical);
+        m_messages.critical(
+            this, QStringLiteral("Some fields are empty, check!!!"), QStringLiteral("Warning!!!"));
         Text1->setFocus();
         return;
     }
     Text1->setFocus();
 
     // The load put a store into the shared slot, and a failed load elsewhere keeps it there.
-    RateStore &rates = *RateStore::shared();
-    const std::optional<QList<RateRecord>> rows = StoreReport::scan(this);
+    // The scan gives rows only when there is a store to write to.
+    RateStore *rates = m_rates.store();
+    const std::optional<QList<RateRecord>> rows = m_report.scan(this);
     if (!rows)
         return;
     const double yearFrom = numberValue(Text1->text());
     // Counted now, so that the rows saved earlier in this opening are included.
-    const Result<qint64> count = rates.count();
+    const Result<qint64> count = rates->count();
     if (!count) {
-        StoreReport::show(this, count.error);
+        m_report.show(this, count.error);
         return;
     }
 
     const auto refuseDuplicate = [this] {
-        MessageBox::current().show(this, QStringLiteral("Duplicate Value, Please Check! "),
-            QStringLiteral("Record Exist"), MessageBox::Critical);
+        m_messages.critical(this, QStringLiteral("Duplicate Value, Please Check! "),
+            QStringLiteral("Record Exist"));
         emptyBoxes();
         Text1->setFocus();
     };
     if (!isNewYear(yearFrom, *rows, *count)) {
         refuseDuplicate();
-    } else if (MessageBox::current().show(this, QStringLiteral("Do you want to Save"),
-                   QStringLiteral("Confirmation"), MessageBox::YesNoQuestion)
-        != MessageBox::Yes) {
-        MessageBox::current().show(this, QStringLiteral("Process Cancelled"),
-            QStringLiteral("Save"), MessageBox::Critical);
+    } else if (!m_messages.question(
+                   this, QStringLiteral("Do you want to Save"), QStringLiteral("Confirmation"))) {
+        m_messages.critical(this, QStringLiteral("Process Cancelled"), QStringLiteral("Save"));
         emptyBoxes();
         Text1->setFocus();
     } else {
         // The store looks for the year again as it writes: another copy of the program may have
         // saved it while the question was open.
         const Result<RateStore::Added> added
-            = rates.add(yearFrom, numberValue(Text2->text()), numberValue(Text3->text()));
+            = rates->add(yearFrom, numberValue(Text2->text()), numberValue(Text3->text()));
         if (!added) {
             // The typed year stays, so that it can be saved once the file takes it.
-            StoreReport::show(this, added.error);
+            m_report.show(this, added.error);
         } else if (*added == RateStore::Added::Duplicate) {
             refuseDuplicate();
         } else {
-            MessageBox::current().show(this, QStringLiteral("One Record Applied and Saved"),
-                QStringLiteral("Save"), MessageBox::Information);
+            m_messages.information(
+                this, QStringLiteral("One Record Applied and Saved"), QStringLiteral("Save"));
             emptyBoxes();
             Text1->setFocus();
         }
@@ -246,7 +248,7 @@ void RateWindow::enterEditMode()
     // edit would let "&Update" write the emptied boxes over that year.
     Combo1->clear();
     Combo1->clearEditText();
-    const std::optional<QList<RateRecord>> rows = StoreReport::scan(this);
+    const std::optional<QList<RateRecord>> rows = m_report.scan(this);
     if (!rows)
         return;
     QStringList years;
@@ -261,7 +263,7 @@ void RateWindow::enterEditMode()
 void RateWindow::Combo1_Click(int index)
 {
     const QString year = Combo1->itemText(index);
-    const std::optional<QList<RateRecord>> rows = StoreReport::scan(this);
+    const std::optional<QList<RateRecord>> rows = m_report.scan(this);
     if (!rows)
         return;
     // Every matching row is shown in turn, so the last one stays.
@@ -282,8 +284,9 @@ void RateWindow::commitEdit()
     if (chosen < 0)
         return;
     const QString year = Combo1->itemText(chosen);
-    RateStore &rates = *RateStore::shared();
-    const std::optional<QList<RateRecord>> rows = StoreReport::scan(this);
+    // The scan gives rows only when there is a store to write to.
+    RateStore *rates = m_rates.store();
+    const std::optional<QList<RateRecord>> rows = m_report.scan(this);
     if (!rows)
         return;
     const auto found = std::find_if(rows->cbegin(), rows->cend(),
@@ -295,22 +298,21 @@ void RateWindow::commitEdit()
     // that the user can put them right.
     const std::optional<double> yearTo = readExactNumber(Text2->text());
     if (!yearTo) {
-        StoreReport::show(
+        m_report.show(
             this, QStringLiteral("The year to \"%1\" is not a number.").arg(Text2->text()));
         return;
     }
     const std::optional<double> rate = readExactNumber(Text3->text());
     if (!rate) {
-        StoreReport::show(this,
+        m_report.show(this,
             QStringLiteral("The rate of interest \"%1\" is not a number.").arg(Text3->text()));
         return;
     }
-    if (const Failure failure = rates.change(found->row, numberValue(year), *yearTo, *rate)) {
-        StoreReport::show(this, *failure);
+    if (const Failure failure = rates->change(found->row, numberValue(year), *yearTo, *rate)) {
+        m_report.show(this, *failure);
         return;
     }
-    MessageBox::current().show(
-        this, QStringLiteral("Updated"), QStringLiteral("Updated"), MessageBox::Information);
+    m_messages.information(this, QStringLiteral("Updated"), QStringLiteral("Updated"));
 
     m_mode = Mode::Add;
     setCommand3Caption(editCaption());

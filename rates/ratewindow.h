@@ -1,11 +1,15 @@
 #pragma once
 
+#include "storereport.h"
+
 #include <QWidget>
 
 class ChoiceComboBox;
+class MessageBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class SharedRates;
 
 // The rate maintenance window, Form2. In add mode the user types a new financial year, its second
 // year and its rate, and "&O.K" saves them as a new row once the year from is known to be new and
@@ -22,7 +26,7 @@ class RateWindow : public QWidget
     Q_OBJECT
 
 public:
-    explicit RateWindow(QWidget *parent = nullptr);
+    RateWindow(SharedRates &rates, MessageBox &messages, QWidget *parent = nullptr);
 
     // Opens the rate store afresh; false (after telling the user why) when the window cannot open.
     bool Form_Load();
@@ -52,4 +56,7 @@ private:
         Edit,  // Combo1 shown in Text1's place, O.K disabled, Command3 "&Update"
     };
     Mode m_mode = Mode::Add;
+    SharedRates &m_rates;
+    MessageBox &m_messages;
+    StoreReport m_report;
 };

@@ -1,23 +1,27 @@
 #include "storereport.h"
 
 #include "messagebox.h"
-#include "ratestore.h"
+#include "sharedrates.h"
 
-namespace StoreReport {
-
-bool openShared(QWidget *window)
+StoreReport::StoreReport(SharedRates &rates, MessageBox &messages)
+    : m_rates(rates)
+    , m_messages(messages)
 {
-    if (const Failure failure = RateStore::openShared()) {
+}
+
+bool StoreReport::openAfresh(QWidget *window)
+{
+    if (const Failure failure = m_rates.openAfresh()) {
         show(window, *failure);
         return false;
     }
     return true;
 }
 
-std::optional<QList<RateRecord>> scan(QWidget *window)
+std::optional<QList<RateRecord>> StoreReport::scan(QWidget *window)
 {
-    // A loaded window always finds a store in the slot: a failed load elsewhere keeps it there.
-    RateStore *store = RateStore::shared();
+    // A loaded window always finds a store: a failed load elsewhere keeps it there.
+    RateStore *store = m_rates.store();
     if (!store)
         return std::nullopt;
     Result<QList<RateRecord>> rows = store->scan();
@@ -28,9 +32,7 @@ std::optional<QList<RateRecord>> scan(QWidget *window)
     return std::move(rows.value);
 }
 
-void show(QWidget *window, const QString &reason)
+void StoreReport::show(QWidget *window, const QString &reason)
 {
-    MessageBox::current().show(window, reason, QStringLiteral("Rate table"), MessageBox::Critical);
+    m_messages.critical(window, reason, QStringLiteral("Rate table"));
 }
-
-}  // namespace StoreReport

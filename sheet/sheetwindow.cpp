@@ -53,8 +53,12 @@ QCursor pointerImage(const QString &name)
 
 }  // namespace
 
-SheetWindow::SheetWindow(Marquee &marquee, QWidget *parent)
+SheetWindow::SheetWindow(SharedRates &rates, MessageBox &messages, PrinterDialog &printer,
+    ActivationWatch &activation, Marquee &marquee, QWidget *parent)
     : QWidget(parent, Form::fixedWindow)
+    , m_messages(messages)
+    , m_printer(printer)
+    , m_report(rates, messages)
     , m_marquee(marquee)
 {
     Form::setUpWindow(this, QStringLiteral("Form1"), QStringLiteral("-"), 15270, 11145);
@@ -110,7 +114,7 @@ SheetWindow::SheetWindow(Marquee &marquee, QWidget *parent)
 
     // Only a return from another window of the program fills the list again: not the closing of
     // a message box or the printer dialog, nor a return from another application.
-    connect(&ActivationWatch::instance(), &ActivationWatch::windowActivated, this,
+    connect(&activation, &ActivationWatch::windowActivated, this,
         [this](QWidget *window, QWidget *previous) {
             if (window == this && previous != this)
                 Form_Activate();
@@ -323,7 +327,7 @@ void SheetWindow::writeResults(const SheetTexts &texts)
 
 bool SheetWindow::Form_Load()
 {
-    if (!StoreReport::openShared(this))
+    if (!m_report.openAfresh(this))
         return false;
     TitleBlank = 0;
     Timer1->start();
@@ -340,7 +344,7 @@ void SheetWindow::closeEvent(QCloseEvent *event)
 
 void SheetWindow::Form_Activate()
 {
-    const std::optional<QList<RateRecord>> rows = StoreReport::scan(this);
+    const std::optional<QList<RateRecord>> rows = m_report.scan(this);
     if (!rows)
         return;
     // The chosen item and the edit field stay as they were, even when the list was empty.
@@ -357,7 +361,7 @@ void SheetWindow::Combo1_Click(int index)
 {
     const QString label = Combo1->itemText(index);
     m_boxes[Box::year]->setText(label);
-    const std::optional<QList<RateRecord>> rows = StoreReport::scan(this);
+    const std::optional<QList<RateRecord>> rows = m_report.scan(this);
     if (!rows)
         return;
     if (const std::optional<QString> rate = rateTextForLabel(label, *rows))
@@ -370,10 +374,10 @@ void SheetWindow::Command1_Click()
     const std::optional<CalculationFault> fault = calculate(texts);
     writeResults(texts);
     if (fault) {
-        MessageBox::current().show(this,
+        m_messages.critical(this,
             QStringLiteral("%1 could not be calculated because a number is too large.")
                 .arg(boxName(fault->box)),
-            QStringLiteral("Calculation"), MessageBox::Critical);
+            QStringLiteral("Calculation"));
     }
 }
 
@@ -387,13 +391,12 @@ void SheetWindow::Command2_Click()
 void SheetWindow::Command3_Click()
 {
     // The whole sheet, also where it scrolls inside a small screen.
-    if (PrinterDialog::current().print(
-            Form::formOf(this), QStringLiteral("ZEL Calculation - Interest sheet"))
+    if (m_printer.print(Form::formOf(this), QStringLiteral("ZEL Calculation - Interest sheet"))
         == PrinterDialog::Failed) {
-        MessageBox::current().show(this,
+        m_messages.critical(this,
             QStringLiteral("The sheet could not be printed: the printer or the file did not take "
                            "the page."),
-            QStringLiteral("View/Print"), MessageBox::Critical);
+            QStringLiteral("View/Print"));
     }
 }
 
@@ -424,8 +427,8 @@ void SheetWindow::Timer2_Timer()
 
 void SheetWindow::Image1_Click()
 {
-    MessageBox::current().show(this,
+    m_messages.plain(this,
         QStringLiteral("ZEL Calculation 1.0, 2003\r\nQuestions and suggestions: "
                        "help@zel-calculation.example"),
-        QStringLiteral("HELP"), MessageBox::Plain);
+        QStringLiteral("HELP"));
 }

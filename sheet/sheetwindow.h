@@ -1,17 +1,22 @@
 #pragma once
 
 #include "sheetfields.h"
+#include "storereport.h"
 
 #include <QWidget>
 
 #include <array>
 
+class ActivationWatch;
 class ChoiceComboBox;
 class Marquee;
+class MessageBox;
+class PrinterDialog;
 class MarqueeLabel;
 class QLineEdit;
 class QTimer;
 class QToolButton;
+class SharedRates;
 
 // The interest sheet, Form1: twelve month rows on the left, the year, rate, opening balance and
 // summary on the right, the buttons below them. Its handlers copy the box texts into SheetTexts,
@@ -27,7 +32,8 @@ class SheetWindow : public QWidget
     Q_OBJECT
 
 public:
-    explicit SheetWindow(Marquee &marquee, QWidget *parent = nullptr);
+    SheetWindow(SharedRates &rates, MessageBox &messages, PrinterDialog &printer,
+        ActivationWatch &activation, Marquee &marquee, QWidget *parent = nullptr);
 
     // The texts of all 58 boxes; index 0 is unused.
     SheetTexts readBoxes() const;
@@ -71,6 +77,9 @@ private:
     MarqueeLabel *Label15 = nullptr;                  // the credits line
     QTimer *Timer1 = nullptr;                         // the title flash
     QTimer *Timer2 = nullptr;                         // the credits line's steps
-    Marquee &m_marquee;                               // where the credits text stands
-    qint16 TitleBlank = 0;                            // 1 when the last title tick emptied it
+    MessageBox &m_messages;
+    PrinterDialog &m_printer;
+    StoreReport m_report;
+    Marquee &m_marquee;     // where the credits text stands
+    qint16 TitleBlank = 0;  // 1 when the last title tick emptied it
 };

@@ -1,7 +1,7 @@
 #include "mainwindow.h"
 
 #include "formcontrols.h"
-#include "programwindows.h"
+#include "program.h"
 
 #include <QAction>
 #include <QIcon>
@@ -10,11 +10,11 @@
 #include <QMenuBar>
 #include <QPixmap>
 
-MainWindow::MainWindow(ProgramWindows &windows, QWidget *parent)
+MainWindow::MainWindow(Program &program, QWidget *parent)
     : QMainWindow(parent,
         Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
             | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
-    , m_windows(windows)
+    , m_program(program)
 {
     setObjectName(QStringLiteral("Form5"));
     setWindowTitle(QStringLiteral("ZEL Calculation"));
@@ -96,12 +96,12 @@ QAction *MainWindow::addMenuItem(QWidget *menu, const QString &name, const QStri
 
 void MainWindow::mycustdet_Click()
 {
-    m_windows.rateWindow().open();
+    m_program.rateWindow().open();
 }
 
 void MainWindow::mycolenform_Click()
 {
-    m_windows.sheet().open();
+    m_program.sheet().open();
 }
 
 void MainWindow::myexit_Click()
@@ -111,5 +111,5 @@ void MainWindow::myexit_Click()
 
 void MainWindow::mycal_Click()
 {
-    m_windows.calendar().open();
+    m_program.calendar().open();
 }

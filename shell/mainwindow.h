@@ -2,7 +2,7 @@
 
 #include <QMainWindow>
 
-class ProgramWindows;
+class Program;
 class QAction;
 
 // The main window, Form5: a title page whose menu is the only way to the other windows.
@@ -17,7 +17,7 @@ class MainWindow : public QMainWindow
     Q_OBJECT
 
 public:
-    explicit MainWindow(ProgramWindows &windows, QWidget *parent = nullptr);
+    explicit MainWindow(Program &program, QWidget *parent = nullptr);
 
     void mycustdet_Click();    // "&Add new %"
     void mycolenform_Click();  // "&ZEL Calculation"
@@ -29,5 +29,5 @@ private:
     void buildMenu();
     QAction *addMenuItem(QWidget *menu, const QString &name, const QString &caption);
 
-    ProgramWindows &m_windows;
+    Program &m_program;
 };

@@ -4,9 +4,7 @@
 // Usage: readme_screenshots OUTPUT_DIR
 
 #include "mainwindow.h"
-#include "programdirectory.h"
-#include "programwindows.h"
-#include "ratestore.h"
+#include "program.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -61,18 +59,17 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     const QDir output(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("docs"));
     QTemporaryDir dir;
-    ProgramDirectory::override(dir.path());
-    if (!makeTable(RateStore::filePath()))
+    Program program(dir.path());
+    if (!makeTable(program.rates().filePath()))
         return 1;
 
-    ProgramWindows windows;
-    MainWindow main(windows);
+    MainWindow main(program);
     main.show();
     if (!QTest::qWaitForWindowExposed(&main)
         || !save(&main, output.filePath(QStringLiteral("main-window.png"))))
         return 1;
 
-    QWidget *sheet = windows.sheet().open();
+    QWidget *sheet = program.sheet().open();
     if (!sheet || !QTest::qWaitForWindowExposed(sheet))
         return 1;
     auto *years = sheet->findChild<QComboBox *>(QStringLiteral("Combo1"));
@@ -90,7 +87,7 @@ int main(int argc, char *argv[])
     if (!save(sheet, output.filePath(QStringLiteral("sheet.png"))))
         return 1;
 
-    QWidget *rates = windows.rateWindow().open();
+    QWidget *rates = program.rateWindow().open();
     if (!rates || !QTest::qWaitForWindowExposed(rates))
         return 1;
     type(rates, QStringLiteral("Text1"), QStringLiteral("2005"));
@@ -99,7 +96,7 @@ int main(int argc, char *argv[])
     if (!save(rates, output.filePath(QStringLiteral("rate-window.png"))))
         return 1;
 
-    QWidget *calendar = windows.calendar().open();
+    QWidget *calendar = program.calendar().open();
     if (!calendar || !QTest::qWaitForWindowExposed(calendar))
         return 1;
     return save(calendar, output.filePath(QStringLiteral("calendar.png"))) ? 0 : 1;

@@ -7,8 +7,8 @@
 
 #include <functional>
 
-// Records every message box a window shows and answers from a script (OK when the script is
-// empty). Installs itself for its lifetime.
+// Records every message box a window shows and answers from a script (OK, or Yes to a question,
+// when the script is empty).
 class FakeMessageBox : public MessageBox
 {
 public:
@@ -16,23 +16,29 @@ public:
     {
         QString text;
         QString title;
-        int style;
+        Icon icon;
+        Buttons buttons;
+
+        // "title|text|kind", the kind being plain, stop, question or information.
+        QString shown() const
+        {
+            const char16_t *kinds[] = {u"plain", u"stop", u"question", u"information"};
+            return title + u'|' + text + u'|' + QString::fromUtf16(kinds[int(icon)]);
+        }
     };
 
-    FakeMessageBox() { MessageBox::install(this); }
-    ~FakeMessageBox() override { MessageBox::install(nullptr); }
-
-    int show(QWidget *, const QString &text, const QString &title, int style) override
+    Answer show(
+        QWidget *, const QString &text, const QString &title, Icon icon, Buttons buttons) override
     {
-        calls.append({text, title, style});
+        calls.append({text, title, icon, buttons});
         if (onShow)
             onShow(calls.last());
         if (!answers.isEmpty())
             return answers.takeFirst();
-        return style == YesNoQuestion ? Yes : Ok;
+        return buttons == Buttons::YesNo ? Answer::Yes : Answer::Ok;
     }
 
     QList<Call> calls;
-    QList<int> answers;
+    QList<Answer> answers;
     std::function<void(const Call &)> onShow;  // runs while the box would be open
 };

@@ -12,9 +12,6 @@
 class FakePrinterDialog : public PrinterDialog
 {
 public:
-    FakePrinterDialog() { PrinterDialog::install(this); }
-    ~FakePrinterDialog() override { PrinterDialog::install(nullptr); }
-
     Outcome print(QWidget *window, const QString &documentName) override
     {
         ++dialogs;

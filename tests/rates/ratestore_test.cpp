@@ -1,6 +1,7 @@
 #include "programfolder.h"
 #include "ratestore.h"
 #include "ratetablefile.h"
+#include "sharedrates.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -92,6 +93,7 @@ class RateStoreTest : public QObject
     Q_OBJECT
 
     std::optional<ProgramFolder> m_folder;
+    std::optional<SharedRates> m_rates;
     QString m_path;
 
     // Makes the table beside the program (the rows in one statement), with the tool when no
@@ -103,7 +105,7 @@ class RateStoreTest : public QObject
         const bool made = columns.isEmpty()
             ? QProcess::execute(QStringLiteral(NEW_STORE_TOOL), {m_path}) == 0
             : RateTableFile::exec(m_path, table);
-        return made ? RateStore::openShared() : u"no table made"_s;
+        return made ? m_rates->openAfresh() : u"no table made"_s;
     }
 
 private slots:
@@ -111,10 +113,16 @@ private slots:
     {
         m_folder.emplace(std::nullopt);  // each test makes its own table
         QVERIFY(m_folder->ready());
+        m_rates.emplace(m_folder->path());
         m_path = m_folder->tablePath();
+        QCOMPARE(m_rates->filePath(), m_path);
     }
 
-    void cleanup() { m_folder.reset(); }
+    void cleanup()
+    {
+        m_rates.reset();
+        m_folder.reset();
+    }
 
     void scanAddReopen_data()
     {
@@ -134,7 +142,7 @@ private slots:
         QFETCH(QStringList, stored);
         QFETCH(QStringList, expected);
         QCOMPARE(reason(openWith(stored, columns)), QString());
-        RateStore *store = RateStore::shared();
+        RateStore *store = m_rates->store();
         QCOMPARE(scanned(store), expected);
         QCOMPARE(store->count().value, std::optional<qint64>(expected.size()));
 
@@ -150,10 +158,10 @@ private slots:
         QCOMPARE(onDisk(m_path), expected);
 
         // A second open replaces the store, and the first goes with its connection.
-        QCOMPARE(reason(RateStore::openShared()), QString());
-        QVERIFY(RateStore::shared() != store);
+        QCOMPARE(reason(m_rates->openAfresh()), QString());
+        QVERIFY(m_rates->store() != store);
         QCOMPARE(QSqlDatabase::connectionNames().size(), 1);
-        QCOMPARE(scanned(RateStore::shared()), expected);
+        QCOMPARE(scanned(m_rates->store()), expected);
     }
 
     void refusedFile_data()
@@ -177,7 +185,7 @@ private slots:
         QFETCH(QByteArray, content);
         QFETCH(bool, folder);
         QCOMPARE(reason(openWith({workedRows[0]})), QString());
-        RateStore *store = RateStore::shared();
+        RateStore *store = m_rates->store();
         const QByteArray original = bytes(m_path);
         QVERIFY(QFile::remove(m_path));
         QVERIFY(folder ? QDir().mkdir(m_path) : content.isNull() || writeFile(m_path, content));
@@ -185,13 +193,13 @@ private slots:
         if (!content.isNull())
             QCOMPARE(QProcess::execute(QStringLiteral(NEW_STORE_TOOL), {m_path}), 0);
 
-        const Failure failure = RateStore::openShared();
+        const Failure failure = m_rates->openAfresh();
         QVERIFY2(failure && failure->contains(m_path), qPrintable(reason(failure)));
         QCOMPARE(bytes(m_path), content);
         QCOMPARE(QFile::exists(m_path), folder || !content.isNull());
         // The store open before stays in the slot, alone. It does not read or write what is
         // gone, and takes the file up again once it is back.
-        QCOMPARE(RateStore::shared(), store);
+        QCOMPARE(m_rates->store(), store);
         QCOMPARE(QSqlDatabase::connectionNames().size(), 1);
         const QString lost = scanned(store).join(u' ');
         QVERIFY2(lost.startsWith(u"error: "_s) && lost.contains(m_path), qPrintable(lost));
@@ -234,8 +242,8 @@ private slots:
 #endif
         if (!QFile(m_path).open(QIODevice::ReadOnly) || QFile(m_path).open(QIODevice::ReadWrite))
             QSKIP("Permissions here do not make a readable, unwritable table for this user.");
-        QCOMPARE(reason(RateStore::openShared()), QString());
-        const QString failure = reason(RateStore::shared()->add(2004, 2005, 8));
+        QCOMPARE(reason(m_rates->openAfresh()), QString());
+        const QString failure = reason(m_rates->store()->add(2004, 2005, 8));
         QVERIFY2(failure.contains(m_path), qPrintable(failure));
         QCOMPARE(bytes(m_path), before);
     }
@@ -246,15 +254,15 @@ private slots:
         QElapsedTimer timer;
         timer.start();
         // Another connection holds the file until it closes, as another program might.
-        const QString failure = RateTableFile::withDatabase(m_path, [](QSqlDatabase &db) {
+        const QString failure = RateTableFile::withDatabase(m_path, [this](QSqlDatabase &db) {
             QSqlQuery(db).exec(u"BEGIN EXCLUSIVE"_s);
-            return reason(RateStore::shared()->add(2004, 2005, 8));
+            return reason(m_rates->store()->add(2004, 2005, 8));
         });
         const qint64 waited = timer.elapsed();
         QVERIFY2(failure.contains(m_path), qPrintable(failure));
         // The store gives the other program a moment, then reports instead of hanging.
         QVERIFY2(waited >= 1000 && waited < 10000, qPrintable(QString::number(waited)));
-        QCOMPARE(RateStore::shared()->add(2004, 2005, 8).value, RateStore::Added::Saved);
+        QCOMPARE(m_rates->store()->add(2004, 2005, 8).value, RateStore::Added::Saved);
     }
 
     void change_data()
@@ -275,10 +283,10 @@ private slots:
         QFETCH(double, rate);
         QFETCH(QString, stored);
         QCOMPARE(reason(openWith(workedRows, oddColumns)), QString());
-        const Result<QList<RateRecord>> rows = RateStore::shared()->scan();
+        const Result<QList<RateRecord>> rows = m_rates->store()->scan();
         QVERIFY(rows && rows->size() == 2);
 
-        const Failure failure = RateStore::shared()->change(rows->at(1).row, 2004, yearTo, rate);
+        const Failure failure = m_rates->store()->change(rows->at(1).row, 2004, yearTo, rate);
         QCOMPARE(reason(failure).contains(m_path), stored.isEmpty());
         QCOMPARE(onDisk(m_path),
             (QStringList {workedExample[0], stored.isEmpty() ? workedExample[1] : stored}));

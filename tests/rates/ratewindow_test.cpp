@@ -1,8 +1,9 @@
 #include "accessiblelabel.h"
 #include "fakemessagebox.h"
+#include "fakeprinterdialog.h"
 #include "mainwindow.h"
+#include "program.h"
 #include "programfolder.h"
-#include "programwindows.h"
 #include "ratetablefile.h"
 #include "ratewindow.h"
 
@@ -19,22 +20,23 @@
 #include <memory>
 #include <optional>
 
-// Message boxes as title|text|style.
-const QString ask = u"Confirmation|Do you want to Save|36"_qs;
-const QString saved = u"Save|One Record Applied and Saved|64"_qs;
-const QString cancelled = u"Save|Process Cancelled|16"_qs;
-const QString duplicate = u"Record Exist|Duplicate Value, Please Check! |16"_qs;
-const QString fieldsEmpty = u"Warning!!!|Some fields are empty, check!!!|16"_qs;
+// Message boxes as title|text|kind.
+const QString ask = u"Confirmation|Do you want to Save|question"_qs;
+const QString saved = u"Save|One Record Applied and Saved|information"_qs;
+const QString cancelled = u"Save|Process Cancelled|stop"_qs;
+const QString duplicate = u"Record Exist|Duplicate Value, Please Check! |stop"_qs;
+const QString fieldsEmpty = u"Warning!!!|Some fields are empty, check!!!|stop"_qs;
 const QString initialRows = u"2003 2004 9.5, 2004 2005 8"_qs;
 
 class RateWindowTest : public QObject
 {
     Q_OBJECT
 
-    std::optional<ProgramFolder> m_folder;  // before the windows, which must go first
+    std::optional<ProgramFolder> m_folder;
     FakeMessageBox m_messages;
-    ProgramWindows m_windows;
-    QPointer<QWidget> m_form;  // the window the helpers work on
+    FakePrinterDialog m_printer;
+    std::optional<Program> m_program;  // made for each test on its folder
+    QPointer<QWidget> m_form;          // the window the helpers work on
 
     QLineEdit *box(int n) { return m_form->findChild<QLineEdit *>(u"Text%1"_qs.arg(n)); }
     QPushButton *button(int n) { return m_form->findChild<QPushButton *>(u"Command%1"_qs.arg(n)); }
@@ -57,7 +59,7 @@ class RateWindowTest : public QObject
     {
         QStringList calls;
         for (const FakeMessageBox::Call &call : m_messages.calls)
-            calls << call.title + u'|' + call.text + u'|' + QString::number(call.style);
+            calls << call.shown();
         return calls;
     }
     QString onDisk()
@@ -72,7 +74,7 @@ class RateWindowTest : public QObject
     void open()
     {
         delete m_form;
-        m_form = m_windows.rateWindow().open();
+        m_form = m_program->rateWindow().open();
         QVERIFY(m_form && QTest::qWaitForWindowActive(m_form));
     }
     QString tabThrough(int steps)
@@ -93,12 +95,12 @@ private slots:
         QVERIFY(m_folder->ready());
         m_messages.calls.clear();
         m_messages.onShow = nullptr;
+        m_program.emplace(m_folder->path(), m_messages, m_printer);
         open();
     }
     void cleanup()
     {
-        delete m_windows.sheet().window();
-        delete m_form;
+        m_program.reset();
         m_folder.reset();
     }
 
@@ -140,7 +142,8 @@ private slots:
         click(3);
         QCOMPARE(editList()->count(), 0);
         open();
-        m_messages.answers = {MessageBox::Yes, MessageBox::Ok, MessageBox::No};
+        using Answer = MessageBox::Answer;
+        m_messages.answers = {Answer::Yes, Answer::Ok, Answer::No};
         okWith(u"2003|2004|9.5"_qs);
         okWith(u"2005|2006|1"_qs);
         okWith(u"2004|2005|8"_qs);
@@ -186,7 +189,7 @@ private slots:
         QCOMPARE(editList()->currentIndex(), -1);
         click(3);
         QCOMPARE(state(), u"&Update || Command3"_qs);
-        QCOMPARE(shown(), (QStringList {u"Updated|Updated|64"_qs, ask, saved}));
+        QCOMPARE(shown(), (QStringList {u"Updated|Updated|information"_qs, ask, saved}));
         QCOMPARE(onDisk(), u"2003 2004 10, 2004 2005 8, 2005 2006 7"_qs);
         QCOMPARE(RateTableFile::rows(tablePath())[0][2].typeId(), QMetaType::Double);
     }
@@ -200,7 +203,7 @@ private slots:
             return held;
         }));
         QCOMPARE(shown().size(), 2);  // after the question only the refusal
-        QVERIFY(shown().last().contains(u"not saved"_qs) && shown().last().endsWith(u"|16"_qs));
+        QVERIFY(shown().last().contains(u"not saved"_qs) && shown().last().endsWith(u"|stop"_qs));
         QCOMPARE(state(), u"&Edit 2005|2006|8 Text1"_qs);
         QCOMPARE(onDisk(), initialRows);
     }
@@ -242,8 +245,8 @@ private slots:
     // shut.
     void throughTheMenu()
     {
-        MainWindow main(m_windows);
-        QWidget *sheet = m_windows.sheet().open();
+        MainWindow main(*m_program);
+        QWidget *sheet = m_program->sheet().open();
         QVERIFY(QTest::qWaitForWindowActive(sheet));
 
         click(3);
@@ -259,8 +262,8 @@ private slots:
         delete m_form;
         QVERIFY(QFile::remove(tablePath()));
         main.findChild<QAction *>(u"mycustdet"_qs)->trigger();
-        QCOMPARE(m_windows.rateWindow().window(), nullptr);
-        QVERIFY(shown().last().contains(tablePath()) && shown().last().endsWith(u"|16"_qs));
+        QCOMPARE(m_program->rateWindow().window(), nullptr);
+        QVERIFY(shown().last().contains(tablePath()) && shown().last().endsWith(u"|stop"_qs));
     }
 
     // Each label names the box beside it for a screen reader; in edit mode the first names the
@@ -286,7 +289,7 @@ private slots:
         QCOMPARE(accessibleLabel(box(1)), QString());
         QTest::keyClick(editList(), Qt::Key_Down);
         click(3);
-        QCOMPARE(shown(), QStringList {u"Updated|Updated|64"_qs});
+        QCOMPARE(shown(), QStringList {u"Updated|Updated|information"_qs});
         QCOMPARE(labels(), addMode);
     }
 

@@ -1,8 +1,7 @@
 // Adds rows to the rate table beside it as fast as it can, and says so after each one is on disk.
 // The crash-safety test kills it at random moments. Usage: store_writer DIRECTORY FIRST_YEAR [ROWS]
 
-#include "programdirectory.h"
-#include "ratestore.h"
+#include "sharedrates.h"
 
 #include <QCoreApplication>
 
@@ -13,8 +12,8 @@ int main(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     if (argc != 3 && argc != 4)
         return 2;
-    ProgramDirectory::override(QString::fromLocal8Bit(argv[1]));
-    if (const Failure failure = RateStore::openShared()) {
+    SharedRates rates(QString::fromLocal8Bit(argv[1]));
+    if (const Failure failure = rates.openAfresh()) {
         std::fprintf(stderr, "%s\n", qPrintable(*failure));
         return 1;
     }
@@ -22,7 +21,7 @@ int main(int argc, char *argv[])
     const int rows = argc == 4 ? std::atoi(argv[3]) : 1000000;
     for (int i = 0; i < rows; ++i) {
         const double year = firstYear + i;
-        const Result<RateStore::Added> added = RateStore::shared()->add(year, year + 1, 8.5);
+        const Result<RateStore::Added> added = rates.store()->add(year, year + 1, 8.5);
         if (!added || *added != RateStore::Added::Saved) {
             std::fprintf(stderr, "%s\n", added ? "already there" : qPrintable(added.error));
             return 1;

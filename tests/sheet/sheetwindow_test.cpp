@@ -1,10 +1,12 @@
 #include "accessiblelabel.h"
+#include "activationwatch.h"
 #include "fakemessagebox.h"
 #include "fakeprinterdialog.h"
 #include "marquee.h"
 #include "marqueelabel.h"
 #include "programfolder.h"
 #include "ratetablefile.h"
+#include "sharedrates.h"
 #include "sheetwindow.h"
 
 #include <QAccessible>
@@ -30,13 +32,17 @@ class SheetWindowTest : public QObject
 {
     Q_OBJECT
 
-    // A sheet loaded and shown on a table of two years, with message boxes recorded.
+    // A sheet loaded and shown on a table of two years, with message boxes and printing
+    // recorded.
     struct Fixture
     {
         ProgramFolder folder;
+        SharedRates rates {folder.path()};
         FakeMessageBox messages;
+        FakePrinterDialog printer;
+        ActivationWatch activation;
         Marquee marquee;
-        SheetWindow sheet {marquee};
+        SheetWindow sheet {rates, messages, printer, activation, marquee};
     };
     std::optional<Fixture> m;
 
@@ -200,7 +206,7 @@ private slots:
     void faultsKeepTheOpenSheet()
     {
         QVERIFY(QFile::remove(tablePath()));
-        SheetWindow second(m->marquee);
+        SheetWindow second(m->rates, m->messages, m->printer, m->activation, m->marquee);
         QVERIFY(!second.Form_Load());
         type(Box::openingBalance, u"5"_qs);
         click(u"Command1"_qs);  // results that the failing calculation must not leave standing
@@ -209,7 +215,7 @@ private slots:
         click(u"Command1"_qs);
         QCOMPARE(m->messages.calls.size(), 2);
         for (const FakeMessageBox::Call &call : m->messages.calls)
-            QCOMPARE(call.style, int(MessageBox::Critical));
+            QCOMPARE(call.icon, MessageBox::Icon::Stop);
         QVERIFY(m->messages.calls[0].text.contains(tablePath()));
         QVERIFY(m->messages.calls[1].text.contains(u"June progressive balance"_qs));
         QCOMPARE(texts({Box::openingBalance, monthRows[2].subscription, monthRows[1].balance,
@@ -221,7 +227,7 @@ private slots:
     // dialog prints nothing, a failed print is reported, never passed over.
     void print()
     {
-        FakePrinterDialog dialog;
+        FakePrinterDialog &dialog = m->printer;
         click(u"Command3"_qs);
         dialog.accept = false;
         click(u"Command3"_qs);
@@ -234,7 +240,7 @@ private slots:
         QCOMPARE(dialog.printed[0].second, u"ZEL Calculation - Interest sheet"_qs);
         QCOMPARE(m->messages.calls.size(), 1);
         QVERIFY(m->messages.calls[0].text.contains(u"could not be printed"_qs));
-        QCOMPARE(m->messages.calls[0].style, int(MessageBox::Critical));
+        QCOMPARE(m->messages.calls[0].icon, MessageBox::Icon::Stop);
     }
 
     void printToPdf_data()
@@ -349,7 +355,7 @@ private slots:
         for (const FakeMessageBox::Call &call : m->messages.calls) {
             QCOMPARE(
                 call.title + call.text, m->messages.calls[0].title + m->messages.calls[0].text);
-            QCOMPARE(call.style, int(MessageBox::Plain));
+            QCOMPARE(call.icon, MessageBox::Icon::None);
         }
         QCOMPARE(m->messages.calls[0].title, u"HELP"_qs);
     }
@@ -371,8 +377,9 @@ private slots:
         const FakeMessageBox::Call &help = m->messages.calls[0];
         // A credits line and a contact line, joined by one carriage return and line feed.
         const QStringList lines = help.text.split(u"\r\n"_qs);
-        QCOMPARE(u"%1, style %2, %3 lines"_qs.arg(help.title).arg(help.style).arg(lines.size()),
-            u"HELP, style 0, 2 lines"_qs);
+        QCOMPARE(u"%1, %2 lines"_qs.arg(help.shown().section(u'|', -1)).arg(lines.size()),
+            u"plain, 2 lines"_qs);
+        QCOMPARE(help.title, u"HELP"_qs);
         QCOMPARE(help.text.count(u'\r') + help.text.count(u'\n'), 2);
         QVERIFY(lines[0].contains(u"ZEL Calculation"_qs) && lines[1].contains(u'@'));
         QVERIFY(m->sheet.readBoxes() == before);

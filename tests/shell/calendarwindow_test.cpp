@@ -1,5 +1,5 @@
 #include "mainwindow.h"
-#include "programwindows.h"
+#include "program.h"
 
 #include <QAction>
 #include <QApplication>
@@ -33,8 +33,8 @@ QString shown(QWidget *window)
 
 void CalendarWindowTest::window()
 {
-    ProgramWindows windows;
-    QWidget *calendar = windows.calendar().open();
+    Program program {QString()};  // the calendar needs no rate table
+    QWidget *calendar = program.calendar().open();
     QVERIFY(QTest::qWaitForWindowExposed(calendar));
     QVERIFY(calendar->windowTitle().startsWith(u"Calender "_qs));
     QCOMPARE(calendar->size(), QSize(405, 273));
@@ -56,13 +56,13 @@ void CalendarWindowTest::window()
 // window closes, and the next opening starts again on 23 September 2003.
 void CalendarWindowTest::opensOnceAndAnewAfterClose()
 {
-    ProgramWindows windows;
-    MainWindow main(windows);
+    Program program {QString()};  // the calendar needs no rate table
+    MainWindow main(program);
     main.show();
     QAction *menuItem = main.findChild<QAction *>(u"mycal"_qs);
 
     menuItem->trigger();
-    QPointer<QWidget> calendar = windows.calendar().window();
+    QPointer<QWidget> calendar = program.calendar().window();
     QVERIFY(QTest::qWaitForWindowActive(calendar));
     QCOMPARE(shown(calendar), u"2003-09-23 in 9"_qs);
     const qsizetype windowCount = QApplication::topLevelWidgets().size();
@@ -73,7 +73,7 @@ void CalendarWindowTest::opensOnceAndAnewAfterClose()
         main.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&main));
         menuItem->trigger();
-        QCOMPARE(windows.calendar().window(), calendar.data());
+        QCOMPARE(program.calendar().window(), calendar.data());
         QVERIFY(QTest::qWaitForWindowActive(calendar));  // brought to the front
     }
     QCOMPARE(QApplication::topLevelWidgets().size(), windowCount);
@@ -83,8 +83,8 @@ void CalendarWindowTest::opensOnceAndAnewAfterClose()
     QTRY_VERIFY(calendar.isNull());
     QVERIFY(main.isVisible());
     menuItem->trigger();
-    QVERIFY(windows.calendar().window());
-    QCOMPARE(shown(windows.calendar().window()), u"2003-09-23 in 9"_qs);
+    QVERIFY(program.calendar().window());
+    QCOMPARE(shown(program.calendar().window()), u"2003-09-23 in 9"_qs);
     QCOMPARE(QApplication::topLevelWidgets().size(), windowCount);
 }
 

@@ -1,9 +1,10 @@
 #include "calendarwindow.h"
 #include "fakemessagebox.h"
+#include "fakeprinterdialog.h"
 #include "mainwindow.h"
 #include "marqueelabel.h"
+#include "program.h"
 #include "programfolder.h"
-#include "programwindows.h"
 #include "ratetablefile.h"
 #include "ratewindow.h"
 #include "sheetwindow.h"
@@ -25,15 +26,17 @@ class MainWindowTest : public QObject
 {
     Q_OBJECT
 
-    struct Program
+    struct Fixture
     {
         ProgramFolder folder;
         FakeMessageBox messages;
-        ProgramWindows windows;
-        MainWindow main {windows};
+        FakePrinterDialog printer;
+        Program program {folder.path(), messages, printer};
+        MainWindow main {program};
+        ActivationWatch activation;
         Marquee marquee;
     };
-    std::optional<Program> m;
+    std::optional<Fixture> m;
 
     QString table() const { return m->folder.tablePath(); }
     QAction *action(const QString &name) const { return m->main.findChild<QAction *>(name); }
@@ -41,7 +44,7 @@ class MainWindowTest : public QObject
     SheetWindow *openSheet()
     {
         action(u"mycolenform"_qs)->trigger();
-        auto *sheet = qobject_cast<SheetWindow *>(m->windows.sheet().window());
+        auto *sheet = qobject_cast<SheetWindow *>(m->program.sheet().window());
         for (QTimer *timer : sheet ? sheet->findChildren<QTimer *>() : QList<QTimer *>())
             timer->stop();
         return sheet && QTest::qWaitForWindowActive(sheet) ? sheet : nullptr;
@@ -139,10 +142,13 @@ private slots:
     {
         QTest::addColumn<std::function<QWidget *()>>("make");
         QTest::newRow("main window")
-            << std::function<QWidget *()>([this] { return new MainWindow(m->windows); });
-        QTest::newRow("sheet") << std::function<QWidget *()>(
-            [this] { return new SheetWindow(m->marquee); });
-        QTest::newRow("rate window") << std::function<QWidget *()>([] { return new RateWindow; });
+            << std::function<QWidget *()>([this] { return new MainWindow(m->program); });
+        QTest::newRow("sheet") << std::function<QWidget *()>([this] {
+            return new SheetWindow(
+                m->program.rates(), m->messages, m->printer, m->activation, m->marquee);
+        });
+        QTest::newRow("rate window") << std::function<QWidget *()>(
+            [this] { return new RateWindow(m->program.rates(), m->messages); });
         QTest::newRow("calendar") << std::function<QWidget *()>([] { return new CalendarWindow; });
     }
 

@@ -1,8 +1,9 @@
 #include "fakemessagebox.h"
+#include "fakeprinterdialog.h"
 #include "formcontrols.h"
 #include "mainwindow.h"
+#include "program.h"
 #include "programfolder.h"
-#include "programwindows.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -22,19 +23,20 @@ class SmallScreenTest : public QObject
 
     ProgramFolder m_folder;
     FakeMessageBox m_messages;
-    ProgramWindows m_windows;
+    FakePrinterDialog m_printer;
+    Program m_program {m_folder.path(), m_messages, m_printer};
     std::unique_ptr<MainWindow> m_main;
 
     QWidget *open(const QString &window)
     {
         if (window == u"main"_qs) {
-            m_main = std::make_unique<MainWindow>(m_windows);
+            m_main = std::make_unique<MainWindow>(m_program);
             m_main->show();
             return m_main.get();
         }
-        WindowSlot &slot = window == u"sheet"_qs ? m_windows.sheet()
-            : window == u"rates"_qs              ? m_windows.rateWindow()
-                                                 : m_windows.calendar();
+        WindowSlot &slot = window == u"sheet"_qs ? m_program.sheet()
+            : window == u"rates"_qs              ? m_program.rateWindow()
+                                                 : m_program.calendar();
         return slot.open();
     }
 
@@ -48,7 +50,7 @@ private slots:
     {
         m_main.reset();
         for (WindowSlot *slot :
-            {&m_windows.sheet(), &m_windows.rateWindow(), &m_windows.calendar()})
+            {&m_program.sheet(), &m_program.rateWindow(), &m_program.calendar()})
             delete slot->window();
     }
 

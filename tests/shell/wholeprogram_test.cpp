@@ -1,6 +1,6 @@
 #include "mainwindow.h"
+#include "program.h"
 #include "programfolder.h"
-#include "programwindows.h"
 #include "ratetablefile.h"
 
 #include <QAbstractButton>
@@ -27,7 +27,7 @@ class WholeProgramTest : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<ProgramWindows> m_windows;
+    std::unique_ptr<Program> m_program;
     std::unique_ptr<MainWindow> m_main;
     QTimer m_answerer;
     QStringList m_messages;
@@ -80,7 +80,7 @@ class WholeProgramTest : public QObject
     void scenario()
     {
         chooseFromMenu(u"mycustdet"_qs);
-        QWidget *rates = m_windows->rateWindow().window();
+        QWidget *rates = m_program->rateWindow().window();
         QVERIFY(rates);
         for (const QString &row :
             {u"Text1=2003 Text2=2004 Text3=9.5"_qs, u"Text1=2004 Text2=2005 Text3=8"_qs}) {
@@ -91,10 +91,10 @@ class WholeProgramTest : public QObject
             u"Do you want to Save|One Record Applied and Saved|"
             u"Do you want to Save|One Record Applied and Saved"_qs);
         click(rates, u"Command2"_qs);
-        QTRY_VERIFY(!m_windows->rateWindow().window());
+        QTRY_VERIFY(!m_program->rateWindow().window());
 
         chooseFromMenu(u"mycolenform"_qs);
-        QWidget *sheet = m_windows->sheet().window();
+        QWidget *sheet = m_program->sheet().window();
         QVERIFY(sheet);
         auto *yearList = sheet->findChild<QComboBox *>(u"Combo1"_qs);
         QTRY_COMPARE(yearList->count(), 2);
@@ -119,7 +119,7 @@ class WholeProgramTest : public QObject
         QVERIFY(pdf.open(QIODevice::ReadOnly));
         QVERIFY(pdf.readAll().startsWith("%PDF"));
         click(sheet, u"Command5"_qs);
-        QTRY_VERIFY(!m_windows->sheet().window());
+        QTRY_VERIFY(!m_program->sheet().window());
         chooseFromMenu(u"myexit"_qs);
     }
 
@@ -134,8 +134,8 @@ private slots:
         m_folder.emplace(std::nullopt);  // each test makes its own table
         QVERIFY(m_folder->ready());
         m_messages.clear();
-        m_windows = std::make_unique<ProgramWindows>();
-        m_main = std::make_unique<MainWindow>(*m_windows);
+        m_program = std::make_unique<Program>(m_folder->path());
+        m_main = std::make_unique<MainWindow>(*m_program);
         m_main->show();
         m_answerer.start(20);
     }
@@ -176,7 +176,7 @@ private slots:
         chooseFromMenu(u"mycustdet"_qs);
         QTRY_COMPARE(m_messages.size(), 2);
         QCOMPARE(m_messages.filter(table), m_messages);
-        QVERIFY(!m_windows->sheet().window() && !m_windows->rateWindow().window());
+        QVERIFY(!m_program->sheet().window() && !m_program->rateWindow().window());
         QVERIFY(m_main->isVisible());
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), content);
@@ -186,7 +186,7 @@ private slots:
     {
         m_answerer.stop();
         m_main.reset();
-        m_windows.reset();
+        m_program.reset();
         m_folder.reset();
     }
 };

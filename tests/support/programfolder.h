@@ -1,7 +1,5 @@
 #pragma once
 
-#include "programdirectory.h"
-#include "ratestore.h"
 #include "ratetablefile.h"
 
 #include <QTemporaryDir>
@@ -9,8 +7,7 @@
 #include <optional>
 
 // A temporary folder in place of the program's own, holding the rate table zel.mdb with the rows
-// given (none at all when there are no rows to give). Leaving it releases the shared store and
-// gives the program back its real folder, so it must outlive the windows of a test.
+// given (none at all when there are no rows to give).
 class ProgramFolder
 {
 public:
@@ -20,19 +17,12 @@ public:
 
     explicit ProgramFolder(const Rows &rows = twoYears())
     {
-        ProgramDirectory::override(m_dir.path());
         m_ready = m_dir.isValid() && (!rows || RateTableFile::create(tablePath(), *rows));
     }
-    ~ProgramFolder()
-    {
-        RateStore::releaseShared();
-        ProgramDirectory::override({});
-    }
-    ProgramFolder(const ProgramFolder &) = delete;
-    ProgramFolder &operator=(const ProgramFolder &) = delete;
 
     // The folder exists and the table, when asked for, was written.
     bool ready() const { return m_ready; }
+    QString path() const { return m_dir.path(); }
     QString path(const QString &name) const { return m_dir.filePath(name); }
     QString tablePath() const { return path(QStringLiteral("zel.mdb")); }
 

@@ -6,7 +6,6 @@
 #include <QWidget>
 
 #include <cstdio>
-#include <cstdlib>
 #include <ctime>
 
 namespace {
@@ -40,9 +39,7 @@ private:
 
 }  // namespace
 
-void FirstFrameProbe::installIfRequested(QWidget *window)
+void FirstFrameProbe::install(QWidget *window)
 {
-    if (!std::getenv("ZEL_FIRST_FRAME_PROBE"))
-        return;
     window->installEventFilter(new FirstFrameFilter(window));
 }
