@@ -4,8 +4,10 @@
 #include "marqueelabel.h"
 #include "program.h"
 #include "programfolder.h"
+#include "ratetablefile.h"
 #include "sheetwindow.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QCalendarWidget>
@@ -14,10 +16,15 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QProcess>
 #include <QTableView>
 #include <QTest>
 #include <QTimer>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -40,25 +47,55 @@ class MainWindowTest : public QObject
     std::optional<Fixture> m;
 
     QAction *action(const QString &name) const { return m->main.findChild<QAction *>(name); }
-    // The windows on show, by name, in alphabetical order.
-    static QString shownWindows()
+    // The windows on show besides the main window, which must stay.
+    QWidgetList others() const
     {
-        QStringList names;
-        for (const QWidget *window : QApplication::topLevelWidgets()) {
-            if (window->isVisible())
-                names << window->objectName();
-        }
-        names.sort();
-        return names.join(u' ');
+        QWidgetList shown = QApplication::topLevelWidgets();
+        shown.removeIf([this](QWidget *window) { return !window->isVisible(); });
+        return m->main.isVisible() && shown.removeAll(&m->main) == 1 ? shown
+                                                                     : QWidgetList {nullptr};
     }
-    static QWidgetList windowsNamed(const QString &name)
+
+    // A user who answers every dialog: Yes or OK to a message, which is recorded, and printing
+    // to a PDF file, chosen as the last printer entry and named in the file name box.
+    static void answerDialogs(QStringList &messages, const QString &pdf)
     {
-        QWidgetList found;
-        for (QWidget *window : QApplication::topLevelWidgets()) {
-            if (window->objectName() == name)
-                found << window;
+        QWidget *modal = QApplication::activeModalWidget();
+        if (auto *box = qobject_cast<QMessageBox *>(modal)) {
+            messages << box->text();
+            QAbstractButton *yes = box->button(QMessageBox::Yes);
+            (yes ? yes : box->button(QMessageBox::Ok))->click();
+        } else if (auto *dialog = qobject_cast<QPrintDialog *>(modal)) {
+            if (auto *printers = dialog->findChild<QComboBox *>(u"printers"_qs))
+                printers->setCurrentIndex(printers->count() - 1);
+            if (auto *fileName = dialog->findChild<QLineEdit *>(u"filename"_qs))
+                fileName->setText(pdf);
+            dialog->accept();
         }
-        return found;
+    }
+    static void chooseFromMenu(MainWindow &main, const QString &item)
+    {
+        QMenuBar *bar = main.menuBar();
+        auto *popup = main.findChild<QMenu *>(u"mymenu"_qs);
+        QTest::mouseClick(
+            bar, Qt::LeftButton, {}, bar->actionGeometry(popup->menuAction()).center());
+        QTRY_VERIFY(popup->isVisible());
+        auto *action = main.findChild<QAction *>(item);
+        QTest::mouseClick(popup, Qt::LeftButton, {}, popup->actionGeometry(action).center());
+    }
+    static void click(QWidget *window, const QString &name)
+    {
+        QTest::mouseClick(window->findChild<QWidget *>(name), Qt::LeftButton);
+    }
+    // Clicks into each box and types its text, or clicks a button, from entries such as
+    // "Text1=2003 Text2=2004 Command1".
+    static void fill(QWidget *window, const QString &entries)
+    {
+        for (const QString &entry : entries.split(u' ')) {
+            const QStringList boxAndText = entry.split(u'=');
+            click(window, boxAndText[0]);
+            QTest::keyClicks(window->findChild<QWidget *>(boxAndText[0]), boxAndText.value(1));
+        }
     }
 
 private slots:
@@ -85,13 +122,12 @@ private slots:
         QVERIFY(badge && !badge->pixmap().isNull());
         QCOMPARE(m->main.findChild<QMenu *>(u"mymenu"_qs)->actions().size(), 4);
         action(u"myabt"_qs)->trigger();  // "&About us" does nothing
-        QCOMPARE(shownWindows(), u"Form5"_qs);
+        QCOMPARE(others(), QWidgetList());
     }
 
     void opensOnceAndAnewAfterClose_data()
     {
         QTest::addColumn<QString>("item");
-        QTest::addColumn<QString>("window");
         QTest::addColumn<WindowAction>("change");  // what a user does in the window
         QTest::addColumn<WindowState>("state");
         QTest::addColumn<QString>("first");
@@ -114,29 +150,24 @@ private slots:
             for (int tick = 0; tick < 58; ++tick)  // on the way right, far from a new sweep
                 qobject_cast<SheetWindow *>(window)->Timer2_Timer();
         };
-        QTest::newRow("sheet") << u"mycolenform"_qs << u"Form1"_qs << WindowAction(sheetChange)
+        QTest::newRow("sheet") << u"mycolenform"_qs << WindowAction(sheetChange)
                                << WindowState(sheetState) << u"2 years, '', column 2"_qs
                                << u"6 years, '500', column 61"_qs << u"2 years, '', column 62"_qs;
-        QTest::newRow("rate window")
-            << u"mycustdet"_qs << u"Form2"_qs << WindowAction([](QWidget *window) {
-                   QTest::keyClicks(window->findChild<QLineEdit *>(u"Text1"_qs), u"2010"_qs);
-               })
-            << WindowState([](QWidget *window) {
-                   return window->findChild<QLineEdit *>(u"Text1"_qs)->text();
-               })
-            << QString() << u"2010"_qs << QString();
+        QTest::newRow("rate window") << u"mycustdet"_qs << WindowAction([](QWidget *window) {
+            QTest::keyClicks(window->findChild<QLineEdit *>(u"Text1"_qs), u"2010"_qs);
+        }) << WindowState([](QWidget *window) {
+            return window->findChild<QLineEdit *>(u"Text1"_qs)->text();
+        }) << QString() << u"2010"_qs << QString();
         // A date the user moved to is lost on closing; the calendar opens on 23 September 2003.
-        QTest::newRow("calendar")
-            << u"mycal"_qs << u"calender"_qs << WindowAction([](QWidget *window) {
-                   QTest::keyClick(window->findChild<QTableView *>(), Qt::Key_Down);
-                   QTest::keyClick(window->findChild<QTableView *>(), Qt::Key_Down);
-               })
-            << WindowState([](QWidget *window) {
-                   const auto *calendar = window->findChild<QCalendarWidget *>();
-                   return calendar->selectedDate().toString(Qt::ISODate) + u" in "_qs
-                       + QString::number(calendar->monthShown());
-               })
-            << u"2003-09-23 in 9"_qs << u"2003-10-07 in 10"_qs << u"2003-09-23 in 9"_qs;
+        QTest::newRow("calendar") << u"mycal"_qs << WindowAction([](QWidget *window) {
+            QTest::keyClick(window->findChild<QTableView *>(), Qt::Key_Down);
+            QTest::keyClick(window->findChild<QTableView *>(), Qt::Key_Down);
+        }) << WindowState([](QWidget *window) {
+            const auto *calendar = window->findChild<QCalendarWidget *>();
+            return calendar->selectedDate().toString(Qt::ISODate) + u" in "_qs
+                + QString::number(calendar->monthShown());
+        }) << u"2003-09-23 in 9"_qs
+                                  << u"2003-10-07 in 10"_qs << u"2003-09-23 in 9"_qs;
     }
 
     // However often the menu item is chosen, one window of the kind shows and comes to the
@@ -144,7 +175,6 @@ private slots:
     void opensOnceAndAnewAfterClose()
     {
         QFETCH(QString, item);
-        QFETCH(QString, window);
         QFETCH(WindowAction, change);
         QFETCH(WindowState, state);
         QFETCH(QString, first);
@@ -152,12 +182,11 @@ private slots:
         QFETCH(QString, reopened);
         const auto open = [&]() -> QWidget * {
             action(item)->trigger();
-            const QWidgetList found = windowsNamed(window);
-            if (found.size() != 1)
-                return nullptr;
-            for (QTimer *timer : found.first()->findChildren<QTimer *>())
+            const QWidgetList shown = others();
+            for (QTimer *timer :
+                shown.size() == 1 ? shown[0]->findChildren<QTimer *>() : QList<QTimer *>())
                 timer->stop();  // the test moves the sheet's banners itself
-            return QTest::qWaitForWindowActive(found.first()) ? found.first() : nullptr;
+            return shown.size() == 1 && QTest::qWaitForWindowActive(shown[0]) ? shown[0] : nullptr;
         };
         QPointer<QWidget> shown = open();
         QVERIFY(shown);
@@ -172,7 +201,7 @@ private slots:
 
         shown->close();
         QTRY_VERIFY(shown.isNull());
-        QCOMPARE(shownWindows(), u"Form5"_qs);
+        QCOMPARE(others(), QWidgetList());
         shown = open();
         QVERIFY(shown);
         QCOMPARE(state(shown), reopened);
@@ -205,7 +234,7 @@ private slots:
         action(item)->trigger();
         QCOMPARE(m->messages.calls.size(), 1);  // the windows' own tests check its wording
         QVERIFY2(m->messages.calls[0].text.contains(table), qPrintable(m->messages.calls[0].text));
-        QCOMPARE(shownWindows(), u"Form5"_qs);
+        QCOMPARE(others(), QWidgetList());
         QCOMPARE(file.exists(), !content.isNull());
         if (file.open(QIODevice::ReadOnly))
             QCOMPARE(file.readAll(), content);
@@ -213,24 +242,23 @@ private slots:
 
     void darkDesktop_data()
     {
-        QTest::addColumn<std::function<QWidget *()>>("make");
-        QTest::newRow("main window")
-            << std::function<QWidget *()>([this] { return new MainWindow(m->program); });
-        QTest::newRow("sheet") << std::function<QWidget *()>(
-            [this] { return m->program.sheet().open(); });
-        QTest::newRow("rate window")
-            << std::function<QWidget *()>([this] { return m->program.rateWindow().open(); });
-        QTest::newRow("calendar") << std::function<QWidget *()>(
-            [this] { return m->program.calendar().open(); });
+        QTest::addColumn<QString>("item");  // the menu item that opens the window, if any
+        QTest::newRow("main window") << QString();
+        QTest::newRow("sheet") << u"mycolenform"_qs;
+        QTest::newRow("rate window") << u"mycustdet"_qs;
+        QTest::newRow("calendar") << u"mycal"_qs;
     }
 
     // On a dark desktop every control paints with the same colours as on a light one: those
     // its form gives, and the classic light ones for the rest.
     void darkDesktop()
     {
-        QFETCH(std::function<QWidget *()>, make);
-        const auto colours = [&make] {
-            const std::unique_ptr<QWidget> window(make());
+        QFETCH(QString, item);
+        const auto colours = [&] {
+            if (!item.isEmpty())
+                action(item)->trigger();
+            const std::unique_ptr<QWidget> window(
+                item.isEmpty() ? new MainWindow(m->program) : others().value(0));
             QStringList painted;
             for (const QWidget *control : window->findChildren<QWidget *>()) {
                 for (const auto group : {QPalette::Active, QPalette::Disabled}) {
@@ -252,6 +280,77 @@ private slots:
         QApplication::setPalette(light);
         QVERIFY(onLight.size() > 10);
         QCOMPARE(onDark, onLight);
+    }
+
+    // The whole program as a user meets it, with real message boxes, the real printer dialog and
+    // the real event loop, which must end when the last window closes. On an empty table made by
+    // the build's own tool the user adds two years, works out the example at the second year's
+    // rate, prints it and quits; the table then holds the two years.
+    void wholeProgram()
+    {
+        m.reset();
+        ProgramFolder folder(std::nullopt);
+        const QString table = folder.tablePath();
+        const QString pdf = folder.path(u"sheet.pdf"_qs);
+        QVERIFY(folder.ready());
+        QCOMPARE(QProcess::execute(QStringLiteral(NEW_STORE_TOOL), {table}), 0);
+        Program program(folder.path());
+        MainWindow main(program);
+        main.show();
+        QStringList messages;
+        QTimer answerer;
+        answerer.callOnTimeout(this, [&] { answerDialogs(messages, pdf); });
+        answerer.start(20);
+        const auto scenario = [&] {
+            chooseFromMenu(main, u"mycustdet"_qs);
+            QWidget *rates = program.rateWindow().window();
+            QVERIFY(rates);
+            fill(rates,
+                u"Text1=2003 Text2=2004 Text3=9.5 Command1 Text1=2004 Text2=2005 Text3=8 Command1"_qs);
+            QCOMPARE(messages.join(u'|'),
+                u"Do you want to Save|One Record Applied and Saved|"
+                u"Do you want to Save|One Record Applied and Saved"_qs);
+            click(rates, u"Command2"_qs);
+            QTRY_VERIFY(!program.rateWindow().window());
+
+            chooseFromMenu(main, u"mycolenform"_qs);
+            QWidget *sheet = program.sheet().window();
+            QVERIFY(sheet);
+            auto *yearList = sheet->findChild<QComboBox *>(u"Combo1"_qs);
+            QTRY_COMPARE(yearList->count(), 2);
+            QTest::mouseClick(yearList, Qt::LeftButton);
+            QTest::keyClick(yearList, Qt::Key_Down);
+            QTest::keyClick(yearList, Qt::Key_Down);
+            fill(sheet,
+                u"Text39=10000 Text1=1000 Text8=1000 Text11=1000 Text14=1000 Text17=1000 "
+                u"Text20=1000 Text23=1000 Text26=1000 Text29=1000 Text32=1000 Text35=1000 "
+                u"Text5=1000 Text12=600 Text25=5000"_qs);
+            click(sheet, u"Command1"_qs);
+            QStringList results;
+            for (int box : {38, 44, 46})  // the year, the interest and the closing balance
+                results << sheet->findChild<QLineEdit *>(u"Text%1"_qs.arg(box))->text();
+            QCOMPARE(results.join(u' '), u"2004-2005 1160 18760"_qs);
+
+            click(sheet, u"Command3"_qs);
+            QFile printed(pdf);
+            QVERIFY(printed.open(QIODevice::ReadOnly));
+            QVERIFY(printed.readAll().startsWith("%PDF"));
+            // "&Exit" closes the main window only; the program goes on until the sheet closes too.
+            chooseFromMenu(main, u"myexit"_qs);
+            QTRY_VERIFY(!main.isVisible());
+            QVERIFY(sheet->isVisible());
+            click(sheet, u"Command5"_qs);
+        };
+        QObject failsafe;
+        QTimer::singleShot(60000, &failsafe, [] { QCoreApplication::exit(1); });
+        QTimer::singleShot(0, this, [&] {
+            scenario();
+            if (QTest::currentTestFailed())
+                std::ranges::for_each(QApplication::topLevelWidgets(), &QWidget::close);
+        });
+        QCOMPARE(QApplication::exec(), 0);  // the last window closed and the program ended
+        QCOMPARE(RateTableFile::rows(table),
+            (QList<RateTableFile::Row> {{2003.0, 2004.0, 9.5}, {2004.0, 2005.0, 8.0}}));
     }
 };
 
