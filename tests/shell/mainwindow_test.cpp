@@ -109,7 +109,8 @@ private slots:
     }
     void cleanup() { m.reset(); }
 
-    // The title page fills the window, with the title, the badge, the version and the bottom line.
+    // The title page fills the window, with the title, the badge and the version on its middle,
+    // and the line at the bottom.
     void titlePage()
     {
         const QWidget *page = m->main.centralWidget();
@@ -119,6 +120,10 @@ private slots:
             QVERIFY2(label && label->isVisible()
                     && !(label->text().isEmpty() && label->pixmap().isNull()),
                 qPrintable(name));
+        }
+        for (const QString &name : {u"Label1"_qs, u"Picture1"_qs, u"Label3"_qs}) {  // centred
+            const int middle = page->findChild<QWidget *>(name)->geometry().center().x();
+            QVERIFY2(qAbs(middle - page->width() / 2) <= 1, qPrintable(name));
         }
         QCOMPARE(m->main.findChild<QMenu *>(u"mymenu"_qs)->actions().size(), 4);
         action(u"myabt"_qs)->trigger();  // "&About us" does nothing
