@@ -259,7 +259,8 @@ private slots:
             const std::unique_ptr<QWidget> window(
                 item.isEmpty() ? new MainWindow(m->program) : others().value(0));
             QStringList painted;
-            for (const QWidget *control : window->findChildren<QWidget *>()) {
+            for (const QWidget *control :
+                window ? window->findChildren<QWidget *>() : QWidgetList()) {
                 for (const auto group : {QPalette::Active, QPalette::Disabled}) {
                     for (const auto role : {QPalette::Window, QPalette::WindowText, QPalette::Base,
                              QPalette::Text, QPalette::Button, QPalette::ButtonText})
