@@ -5,7 +5,6 @@
 #include "program.h"
 #include "programfolder.h"
 
-#include <QAccessible>
 #include <QApplication>
 #include <QScreen>
 #include <QScrollArea>
@@ -57,78 +56,67 @@ private slots:
     void fit_data()
     {
         QTest::addColumn<QString>("window");
-        QTest::addColumn<QString>("form");    // the control that holds the others
-        QTest::addColumn<QSize>("formSize");  // as on a large screen
-        QTest::addColumn<QString>("lowest");  // the control at the form's bottom
+        QTest::addColumn<bool>("besideMain");  // the main window's frame is known
+        QTest::addColumn<QString>("form");     // the control that holds the others
+        QTest::addColumn<QSize>("formSize");   // as on a large screen
+        QTest::addColumn<QString>("lowest");   // the control at the form's bottom
         QTest::addColumn<bool>("scrolls");
-        QTest::addColumn<bool>("besideMain");  // opened from the main window, whose frame is known
-        QTest::newRow("main window, taller")
-            << u"main"_qs << u"titlePage"_qs << QSize(1016, 716) << u"Label2"_qs << true << false;
-        QTest::newRow("sheet, taller")
-            << u"sheet"_qs << u"form"_qs << QSize(1018, 743) << u"Label15"_qs << true << false;
-        QTest::newRow("sheet, taller, with its frame")
-            << u"sheet"_qs << u"form"_qs << QSize(1018, 743) << u"Label15"_qs << true << true;
-        QTest::newRow("rate window, fits")
-            << u"rates"_qs << u"Form2"_qs << QSize(378, 313) << u"Command1"_qs << false << true;
-        QTest::newRow("calendar, fits") << u"calendar"_qs << u"calender"_qs << QSize(405, 273)
-                                        << u"Calendar1"_qs << false << false;
+        QTest::newRow("main window")
+            << u"main"_qs << false << u"titlePage"_qs << QSize(1016, 716) << u"Label2"_qs << true;
+        QTest::newRow("sheet") << u"sheet"_qs << false << u"form"_qs << QSize(1018, 743)
+                               << u"Label15"_qs << true;
+        QTest::newRow("sheet, framed")
+            << u"sheet"_qs << true << u"form"_qs << QSize(1018, 743) << u"Label15"_qs << true;
+        QTest::newRow("rate window")
+            << u"rates"_qs << true << u"Form2"_qs << QSize(378, 313) << u"Command1"_qs << false;
+        QTest::newRow("calendar") << u"calendar"_qs << false << u"calender"_qs << QSize(405, 273)
+                                  << u"Calendar1"_qs << false;
     }
 
-    // The form keeps its size and its controls; the window is as tall as the room at most, and
-    // scrolling to the end brings the form's lowest control into the window.
+    // The form keeps its size and its controls; a form too tall for the room scrolls in a window
+    // as tall as the room, and scrolling to the end brings the form's lowest control into view.
     void fit()
     {
         QFETCH(QString, window);
+        QFETCH(bool, besideMain);
         QFETCH(QString, form);
         QFETCH(QSize, formSize);
         QFETCH(QString, lowest);
         QFETCH(bool, scrolls);
-        QFETCH(bool, besideMain);
         if (besideMain)
             QVERIFY(QTest::qWaitForWindowExposed(open(u"main"_qs)));
         QWidget *shown = open(window);
         QVERIFY(shown && QTest::qWaitForWindowExposed(shown));
-        // The whole form, which is what gets printed.
-        const QWidget *holder = Form::formOf(shown);
+        const QWidget *holder = Form::formOf(shown);  // the whole form, which is what gets printed
         QCOMPARE(holder->objectName(), form);
         QCOMPARE(holder->size(), formSize);
+        const QRect room = shown->screen()->availableGeometry();
         auto *scroller = shown->findChild<QScrollArea *>();
         QCOMPARE(scroller != nullptr, scrolls);
-        const QRect room = shown->screen()->availableGeometry();
-        QCOMPARE(shown->size().boundedTo(room.size()), shown->size());
-        if (scrolls) {
+        if (scroller) {
             // Once a frame is known, the window with its frame is as tall as the room.
             QCOMPARE(
                 (besideMain ? shown->frameGeometry() : shown->geometry()).height(), room.height());
-            QVERIFY(!scroller->horizontalScrollBar()->isVisible());
+            QVERIFY(
+                shown->width() <= room.width() && !scroller->horizontalScrollBar()->isVisible());
             scroller->verticalScrollBar()->setValue(scroller->verticalScrollBar()->maximum());
         } else {
             QCOMPARE(shown->size(), formSize);
         }
         auto *bottom = shown->findChild<QWidget *>(lowest);
         QVERIFY(bottom && bottom->isVisible());
-        const QRect place(bottom->mapTo(shown, QPoint()), bottom->size());
-        QVERIFY2(shown->rect().contains(place),
-            qPrintable(u"%1,%2 %3x%4"_qs.arg(place.x())
-                           .arg(place.y())
-                           .arg(place.width())
-                           .arg(place.height())));
+        QVERIFY(shown->rect().contains(QRect(bottom->mapTo(shown, QPoint()), bottom->size())));
     }
 
     // On the scrolling sheet the focus starts in the year list and Tab goes on in month order.
     void sheetKeepsItsFocusOrder()
     {
-        QWidget *sheet = open(u"sheet"_qs);
-        QVERIFY(QTest::qWaitForWindowActive(sheet));
-        const auto spoken = [] {
-            return QAccessible::queryAccessibleInterface(QApplication::focusWidget())
-                ->text(QAccessible::Name);
-        };
-        QCOMPARE(spoken(), u"Year list"_qs);
+        QVERIFY(QTest::qWaitForWindowActive(open(u"sheet"_qs)));
+        QCOMPARE(QApplication::focusWidget()->objectName(), u"Combo1"_qs);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        QCOMPARE(spoken(), u"April subscription"_qs);
+        QCOMPARE(QApplication::focusWidget()->accessibleName(), u"April subscription"_qs);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
-        QCOMPARE(spoken(), u"Year list"_qs);
+        QCOMPARE(QApplication::focusWidget()->objectName(), u"Combo1"_qs);
     }
 };
 
