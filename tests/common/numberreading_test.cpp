@@ -42,7 +42,6 @@ void NumberReadingTest::read_data()
     QTest::newRow("sign after blank") << " - 7" << -7.0 << refused;
     QTest::newRow("lone sign") << "-" << 0.0 << refused;
     QTest::newRow("lone point") << "." << 0.0 << refused;
-    QTest::newRow("sign and point") << "-." << 0.0 << refused;
     QTest::newRow("point first") << ".5" << 0.5 << Exact(0.5);
     QTest::newRow("point last") << "5." << 5.0 << Exact(5);
     QTest::newRow("two signs") << "+-5" << 0.0 << refused;
@@ -57,7 +56,6 @@ void NumberReadingTest::read_data()
     QTest::newRow("exponent minus") << "15E-1" << 1.5 << Exact(1.5);
     QTest::newRow("exponent without digits") << "7E" << 7.0 << refused;
     QTest::newRow("exponent sign without digits") << "7E-" << 7.0 << refused;
-    QTest::newRow("exponent then letters") << "2E2x" << 200.0 << refused;
     QTest::newRow("blanks inside exponent") << "1 E 2" << 100.0 << refused;
     QTest::newRow("other letter") << "3F2" << 3.0 << refused;
     QTest::newRow("full-width digit ends it")
@@ -68,6 +66,8 @@ void NumberReadingTest::read_data()
         << "1.7976931348623157E308" << 1.7976931348623157e308 << Exact(1.7976931348623157e308);
     QTest::newRow("many digits") << "123456789012345678901234567890" << 1.2345678901234568e29
                                  << Exact(1.2345678901234568e29);
+    QTest::newRow("zeros after the point keep it small")
+        << u"1."_qs + QString(500, u'0') + u"E-400"_qs << 0.0 << refused;
     QTest::newRow("zero with huge exponent") << "0E99999" << 0.0 << Exact(0);
     QTest::newRow("too large") << "1E400" << tooLarge << refused;
     QTest::newRow("too large, negative") << "-1E400" << tooLarge << refused;
