@@ -68,6 +68,8 @@ void NumberReadingTest::read_data()
                                  << Exact(1.2345678901234568e29);
     QTest::newRow("zeros after the point keep it small")
         << u"1."_qs + QString(500, u'0') + u"E-400"_qs << 0.0 << refused;
+    QTest::newRow("zeros before the digit keep it small")
+        << u"0."_qs + QString(400, u'0') + u"1E50"_qs << 0.0 << refused;
     QTest::newRow("zero with huge exponent") << "0E99999" << 0.0 << Exact(0);
     QTest::newRow("too large") << "1E400" << tooLarge << refused;
     QTest::newRow("too large, negative") << "-1E400" << tooLarge << refused;
