@@ -31,6 +31,15 @@ const QString removed = u"Rate table|Cannot read the rate table in PATH: the fil
 const QString updated = u"Updated|Updated|information"_qs;
 const QString initialRows = u"2003 2004 9.5, 2004 2005 8"_qs;
 
+// What happens to the table as O.K is pressed.
+enum class Meanwhile
+{
+    Nothing,
+    SavedElsewhere,  // another copy of the program saves the year while the question is open
+    Locked,          // another program holds the write lock
+    Removed,         // the file is moved away, and put back after the first O.K
+};
+
 class RateWindowTest : public QObject
 {
     Q_OBJECT
@@ -114,57 +123,47 @@ private slots:
 
     void add_data()
     {
-        QTest::addColumn<QString>("typed");      // year from|year to|rate
-        QTest::addColumn<QString>("meanwhile");  // what happens to the table as O.K is pressed
+        QTest::addColumn<QString>("typed");  // year from|year to|rate
         QTest::addColumn<QStringList>("messages");
         QTest::addColumn<QString>("added");  // the row added on disk, empty when none
+        QTest::addColumn<Meanwhile>("meanwhile");
 
         const QStringList save {ask, saved}, dup {duplicate}, empty {fieldsEmpty};
-        QTest::newRow("new year") << "2005|2006|8"
-                                  << "" << save << "2005 2006 8";
-        QTest::newRow("duplicate") << "2004|2005|8"
-                                   << "" << dup << "";
-        QTest::newRow("duplicate with letters after") << "2004abc|1999|abc"
-                                                      << "" << dup << "";
-        QTest::newRow("duplicate after a blank") << " 2004|2010|9.5%"
-                                                 << "" << dup << "";
-        QTest::newRow("letters, percent sign") << "2005|abc|9.5%"
-                                               << "" << save << "2005 0 9.5";
-        QTest::newRow("blanks are not empty") << "2005|  |8"
-                                              << "" << save << "2005 0 8";
-        QTest::newRow("empty year from") << "|2006|8"
-                                         << "" << empty << "";
-        QTest::newRow("empty year to") << "2005||8"
-                                       << "" << empty << "";
-        // Another copy of the program saves the year while the question is open.
-        QTest::newRow("saved meanwhile")
-            << "2006|2007|7"
-            << "saved elsewhere" << QStringList {ask, duplicate} << "2006 2007 7.5";
+        const Meanwhile nothing = Meanwhile::Nothing;
+        QTest::newRow("new year") << "2005|2006|8" << save << "2005 2006 8" << nothing;
+        QTest::newRow("duplicate") << "2004|2005|8" << dup << "" << nothing;
+        QTest::newRow("duplicate with letters after") << "2004abc|1999|abc" << dup << "" << nothing;
+        QTest::newRow("duplicate after a blank") << " 2004|2010|9.5%" << dup << "" << nothing;
+        QTest::newRow("letters, percent sign")
+            << "2005|abc|9.5%" << save << "2005 0 9.5" << nothing;
+        QTest::newRow("blanks are not empty") << "2005|  |8" << save << "2005 0 8" << nothing;
+        QTest::newRow("empty year from") << "|2006|8" << empty << "" << nothing;
+        QTest::newRow("empty year to") << "2005||8" << empty << "" << nothing;
+        QTest::newRow("saved meanwhile") << "2006|2007|7" << QStringList {ask, duplicate}
+                                         << "2006 2007 7.5" << Meanwhile::SavedElsewhere;
         // A failed write keeps the texts, and O.K saves them once the file takes them.
-        QTest::newRow("locked by another program")
-            << "2005|2006|8"
-            << "locked" << QStringList {ask, locked, ask, saved} << "2005 2006 8";
-        QTest::newRow("file removed, then put back")
-            << "2005|2006|8"
-            << "removed" << QStringList {removed, ask, saved} << "2005 2006 8";
+        QTest::newRow("locked") << "2005|2006|8" << QStringList {ask, locked} + save
+                                << "2005 2006 8" << Meanwhile::Locked;
+        QTest::newRow("file removed")
+            << "2005|2006|8" << QStringList {removed} + save << "2005 2006 8" << Meanwhile::Removed;
     }
     void add()
     {
         QFETCH(QString, typed);
-        QFETCH(QString, meanwhile);
         QFETCH(QStringList, messages);
         QFETCH(QString, added);
+        QFETCH(Meanwhile, meanwhile);
 
         const QString aside = m_folder->path(u"aside.mdb"_qs);
-        if (meanwhile == u"removed"_qs)
+        if (meanwhile == Meanwhile::Removed)
             QVERIFY(QFile::rename(tablePath(), aside));
-        if (meanwhile == u"saved elsewhere"_qs) {
+        if (meanwhile == Meanwhile::SavedElsewhere) {
             m_messages.onShow = [this](const FakeMessageBox::Call &call) {
                 if (call.shown() == ask)
                     RateTableFile::append(tablePath(), {2006, 2007, 7.5});
             };
         }
-        if (meanwhile == u"locked"_qs) {
+        if (meanwhile == Meanwhile::Locked) {
             QVERIFY(RateTableFile::withDatabase(tablePath(), [&](QSqlDatabase &db) {
                 const bool held = QSqlQuery(db).exec(u"BEGIN IMMEDIATE"_qs);
                 okWith(typed);
@@ -173,7 +172,7 @@ private slots:
         } else {
             okWith(typed);
         }
-        if (meanwhile == u"locked"_qs || meanwhile == u"removed"_qs) {
+        if (meanwhile == Meanwhile::Locked || meanwhile == Meanwhile::Removed) {
             QCOMPARE(state(), u"&Edit %1 Text1"_qs.arg(typed));
             QVERIFY(!QFile::exists(aside) || QFile::rename(aside, tablePath()));
             click(1);
