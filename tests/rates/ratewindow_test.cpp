@@ -175,7 +175,7 @@ private slots:
             click(1);
         }
         QCOMPARE(shown(), messages);
-        // Only the warning of an empty box keeps what was typed.
+        // In the end only the warning of an empty box leaves what was typed in the boxes.
         QCOMPARE(state(), u"&Edit %1 Text1"_qs.arg(messages[0] == fieldsEmpty ? typed : u"||"_qs));
         QCOMPARE(onDisk(), added.isEmpty() ? initialRows : initialRows + u", "_qs + added);
     }
