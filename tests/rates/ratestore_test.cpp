@@ -142,6 +142,7 @@ private slots:
         // by another copy of the program that asks second.
         {
             const Result<std::unique_ptr<RateStore>> other = RateStore::open(m_path);
+            QVERIFY2(other, qPrintable(other.error));
             QCOMPARE((*other.value)->add(2005, 2007, 9).value, RateStore::Added::Duplicate);
         }
         expected << u"2005 2006 8.15"_s;
