@@ -208,6 +208,8 @@ private slots:
         const QString addLabels
             = u"Enter Financial Year From|hidden|Enter Financial Year To|Enter % of Interest"_qs;
         QCOMPARE(labels(), addLabels);
+        // The hints the form shows over the year-from and rate boxes.
+        QCOMPARE(box(1)->toolTip() + u'|' + box(3)->toolTip(), u"Ex : 2003|Ex : 2004"_qs);
         QCOMPARE(tabThrough(6), u"Command1 Command2 Text3 Text2 Text1 Command3 Command1"_qs);
         QTest::keyClicks(box(1), u"2005"_qs);
         QTest::keyClick(qApp->focusWidget(), Qt::Key_E, Qt::AltModifier);
