@@ -1,9 +1,7 @@
-#include "numberreading.h"
 #include "numbertext.h"
 
 #include <QTest>
 
-#include <cmath>
 #include <limits>
 
 class NumberTextTest : public QObject
@@ -14,8 +12,6 @@ private slots:
     void format_data();
     void format();
     void emptyValue();
-    void readsBack_data();
-    void readsBack();
 };
 
 void NumberTextTest::format_data()
@@ -25,13 +21,15 @@ void NumberTextTest::format_data()
 
     QTest::newRow("whole") << 1100.0 << "1100";
     QTest::newRow("half") << 1000.5 << "1000.5";
+    QTest::newRow("rate") << 9.5 << "9.5";
     QTest::newRow("zero") << 0.0 << "0";
     QTest::newRow("negative zero") << -0.0 << "0";
-    QTest::newRow("negative") << -1320.0 << "-1320";
+    QTest::newRow("negative") << -98765.4321 << "-98765.4321";
     QTest::newRow("negative fraction") << -0.25 << "-0.25";
     QTest::newRow("smallest plain") << 0.0001 << "0.0001";
     QTest::newRow("largest exponent below plain") << 0.00001 << "1E-05";
     QTest::newRow("fraction with exponent") << 0.000015 << "1.5E-05";
+    QTest::newRow("fifteen digits") << 0.123456789012345 << "0.123456789012345";
     QTest::newRow("largest plain") << 123456789012345.0 << "123456789012345";
     QTest::newRow("first with exponent") << 1e15 << "1E+15";
     QTest::newRow("mantissa with exponent") << 1234567890123456.0 << "1.23456789012346E+15";
@@ -40,7 +38,7 @@ void NumberTextTest::format_data()
     QTest::newRow("two thirds round up") << 2.0 / 3.0 << "0.666666666666667";
     QTest::newRow("sum of tenths") << 0.1 + 0.2 << "0.3";
     QTest::newRow("mean of the example") << 13550.0 / 12.0 << "1129.16666666667";
-    QTest::newRow("three-digit exponent") << 1e100 << "1E+100";
+    QTest::newRow("three-digit exponent") << 1.25e300 << "1.25E+300";
     QTest::newRow("tiny") << 5e-324 << "4.94065645841247E-324";
     QTest::newRow("largest double")
         << std::numeric_limits<double>::max() << "1.79769313486232E+308";
@@ -54,30 +52,11 @@ void NumberTextTest::format()
     QCOMPARE(numberText(value), text);
 }
 
+// A value from the table: an empty one is an empty text.
 void NumberTextTest::emptyValue()
 {
     QCOMPARE(numberText(std::optional<double>()), QString());
-    QCOMPARE(numberText(std::optional<double>(2003.0)), QStringLiteral("2003"));
-}
-
-void NumberTextTest::readsBack_data()
-{
-    QTest::addColumn<double>("value");
-    QTest::newRow("rate") << 9.5;
-    QTest::newRow("year") << 2003.0;
-    QTest::newRow("fifteen digits") << 0.123456789012345;
-    QTest::newRow("exponent") << 1.5e-5;
-    QTest::newRow("big exponent") << 1.25e300;
-    QTest::newRow("negative") << -98765.4321;
-}
-
-// A value of at most 15 significant digits survives its text unchanged.
-void NumberTextTest::readsBack()
-{
-    QFETCH(double, value);
-    const NumberReading reading = readNumber(numberText(value));
-    QVERIFY(reading.inRange);
-    QCOMPARE(reading.value, value);
+    QCOMPARE(numberText(std::optional<double>(2003.0)), u"2003"_qs);
 }
 
 QTEST_GUILESS_MAIN(NumberTextTest)

@@ -1,13 +1,11 @@
 #include "accessiblelabel.h"
 #include "fakemessagebox.h"
 #include "fakeprinterdialog.h"
-#include "mainwindow.h"
 #include "program.h"
 #include "programfolder.h"
 #include "ratetablefile.h"
 #include "ratewindow.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QFile>
@@ -17,16 +15,27 @@
 #include <QPushButton>
 #include <QTest>
 
-#include <memory>
 #include <optional>
 
-// Message boxes as title|text|kind.
+// Message boxes as title|text|kind; PATH stands for the table's path.
 const QString ask = u"Confirmation|Do you want to Save|question"_qs;
 const QString saved = u"Save|One Record Applied and Saved|information"_qs;
 const QString cancelled = u"Save|Process Cancelled|stop"_qs;
 const QString duplicate = u"Record Exist|Duplicate Value, Please Check! |stop"_qs;
 const QString fieldsEmpty = u"Warning!!!|Some fields are empty, check!!!|stop"_qs;
+const QString locked = u"Rate table|The new year was not saved in PATH: database is locked|stop"_qs;
+const QString removed = u"Rate table|Cannot read the rate table in PATH: the file was removed or "
+                        u"moved while the program was open|stop"_qs;
 const QString initialRows = u"2003 2004 9.5, 2004 2005 8"_qs;
+
+// What happens to the table as O.K is pressed.
+enum class Meanwhile
+{
+    Nothing,
+    SavedElsewhere,  // another copy of the program saves the year while the question is open
+    Locked,          // another program holds the write lock
+    Removed,         // the file is moved away, and put back after the first O.K
+};
 
 class RateWindowTest : public QObject
 {
@@ -59,7 +68,7 @@ class RateWindowTest : public QObject
     {
         QStringList calls;
         for (const FakeMessageBox::Call &call : m_messages.calls)
-            calls << call.shown();
+            calls << call.shown().replace(tablePath(), u"PATH"_qs);
         return calls;
     }
     QString onDisk()
@@ -70,6 +79,15 @@ class RateWindowTest : public QObject
         return rows.join(u", "_qs);
     }
     QString tablePath() { return m_folder->tablePath(); }
+    // What a screen reader gives as the label of the year-from box, the edit list in its place,
+    // the year-to box and the rate box; "hidden" for one not shown.
+    QString labels()
+    {
+        QStringList texts;
+        for (QWidget *control : QList<QWidget *> {box(1), editList(), box(2), box(3)})
+            texts << (control->isVisible() ? accessibleLabel(control) : u"hidden"_qs);
+        return texts.join(u'|');
+    }
     // A freshly loaded window on the table, opened as the menu does.
     void open()
     {
@@ -91,6 +109,7 @@ private slots:
     void init()
     {
         QLocale::setDefault(QLocale(QLocale::German));  // to change no reading of a number
+        m_program.reset();
         m_folder.emplace();
         QVERIFY(m_folder->ready());
         m_messages.calls.clear();
@@ -98,37 +117,65 @@ private slots:
         m_program.emplace(m_folder->path(), m_messages, m_printer);
         open();
     }
-    void cleanup()
-    {
-        m_program.reset();
-        m_folder.reset();
-    }
 
     void add_data()
     {
         QTest::addColumn<QString>("typed");  // year from|year to|rate
         QTest::addColumn<QStringList>("messages");
         QTest::addColumn<QString>("added");  // the row added on disk, empty when none
+        QTest::addColumn<Meanwhile>("meanwhile");
 
         const QStringList save {ask, saved}, dup {duplicate}, empty {fieldsEmpty};
-        QTest::newRow("new year") << "2005|2006|8" << save << "2005 2006 8";
-        QTest::newRow("duplicate") << "2004|2005|8" << dup << "";
-        QTest::newRow("duplicate with letters after") << "2004abc|1999|abc" << dup << "";
-        QTest::newRow("duplicate after a blank") << " 2004|2010|9.5%" << dup << "";
-        QTest::newRow("letters, percent sign") << "2005|abc|9.5%" << save << "2005 0 9.5";
-        QTest::newRow("blanks are not empty") << "2005|  |8" << save << "2005 0 8";
-        QTest::newRow("empty year from") << "|2006|8" << empty << "";
-        QTest::newRow("empty year to") << "2005||8" << empty << "";
+        const Meanwhile nothing = Meanwhile::Nothing;
+        QTest::newRow("new year") << "2005|2006|8" << save << "2005 2006 8" << nothing;
+        QTest::newRow("duplicate") << "2004|2005|8" << dup << "" << nothing;
+        QTest::newRow("duplicate with letters after") << "2004abc|1999|abc" << dup << "" << nothing;
+        QTest::newRow("duplicate after a blank") << " 2004|2010|9.5%" << dup << "" << nothing;
+        QTest::newRow("letters, percent sign")
+            << "2005|abc|9.5%" << save << "2005 0 9.5" << nothing;
+        QTest::newRow("blanks are not empty") << "2005|  |8" << save << "2005 0 8" << nothing;
+        QTest::newRow("empty year from") << "|2006|8" << empty << "" << nothing;
+        QTest::newRow("empty year to") << "2005||8" << empty << "" << nothing;
+        QTest::newRow("saved meanwhile") << "2006|2007|7" << QStringList {ask, duplicate}
+                                         << "2006 2007 7.5" << Meanwhile::SavedElsewhere;
+        // A failed write keeps the texts, and O.K saves them once the file takes them.
+        QTest::newRow("locked") << "2005|2006|8" << QStringList {ask, locked} + save
+                                << "2005 2006 8" << Meanwhile::Locked;
+        QTest::newRow("file removed")
+            << "2005|2006|8" << QStringList {removed} + save << "2005 2006 8" << Meanwhile::Removed;
     }
     void add()
     {
         QFETCH(QString, typed);
         QFETCH(QStringList, messages);
         QFETCH(QString, added);
+        QFETCH(Meanwhile, meanwhile);
 
-        okWith(typed);
+        const QString aside = m_folder->path(u"aside.mdb"_qs);
+        if (meanwhile == Meanwhile::Removed)
+            QVERIFY(QFile::rename(tablePath(), aside));
+        if (meanwhile == Meanwhile::SavedElsewhere) {
+            m_messages.onShow = [this](const FakeMessageBox::Call &call) {
+                if (call.shown() == ask)
+                    RateTableFile::append(tablePath(), {2006, 2007, 7.5});
+            };
+        }
+        if (meanwhile == Meanwhile::Locked) {
+            QVERIFY(RateTableFile::withDatabase(tablePath(), [&](QSqlDatabase &db) {
+                const bool held = QSqlQuery(db).exec(u"BEGIN IMMEDIATE"_qs);
+                okWith(typed);
+                return held;
+            }));
+        } else {
+            okWith(typed);
+        }
+        if (meanwhile == Meanwhile::Locked || meanwhile == Meanwhile::Removed) {
+            QCOMPARE(state(), u"&Edit %1 Text1"_qs.arg(typed));
+            QVERIFY(!QFile::exists(aside) || QFile::rename(aside, tablePath()));
+            click(1);
+        }
         QCOMPARE(shown(), messages);
-        // Only the warning of an empty box keeps what was typed.
+        // In the end only the warning of an empty box leaves what was typed in the boxes.
         QCOMPARE(state(), u"&Edit %1 Text1"_qs.arg(messages[0] == fieldsEmpty ? typed : u"||"_qs));
         QCOMPARE(onDisk(), added.isEmpty() ? initialRows : initialRows + u", "_qs + added);
     }
@@ -152,13 +199,25 @@ private slots:
         QCOMPARE(onDisk(), initialRows);
     }
 
-    // A rate that is no number is refused and can be put right. A later entry into edit mode lists
-    // each year once and keeps no year chosen before, so that "&Update" does nothing.
+    // Tab goes round the window in a fixed order. A year to or rate that is no number is refused
+    // and can be put right. A later entry into edit mode lists each year once and keeps no year
+    // chosen before, so that "&Update" does nothing. Each label names the box beside it for a
+    // screen reader: in edit mode the first names the edit list.
     void edit()
     {
+        const QString addLabels
+            = u"Enter Financial Year From|hidden|Enter Financial Year To|Enter % of Interest"_qs;
+        QCOMPARE(labels(), addLabels);
+        // The hints the form shows over the year-from and rate boxes.
+        QCOMPARE(box(1)->toolTip() + u'|' + box(3)->toolTip(), u"Ex : 2003|Ex : 2004"_qs);
+        QCOMPARE(tabThrough(6), u"Command1 Command2 Text3 Text2 Text1 Command3 Command1"_qs);
         QTest::keyClicks(box(1), u"2005"_qs);
         QTest::keyClick(qApp->focusWidget(), Qt::Key_E, Qt::AltModifier);
         QTRY_COMPARE(button(3)->text(), u"&Update"_qs);
+        QCOMPARE(tabThrough(5), u"Combo1 Command3 Command2 Text3 Text2 Combo1"_qs);
+        QCOMPARE(labels(),
+            u"hidden|Enter Financial Year From|Enter Financial Year To|Enter % of Interest"_qs);
+        QCOMPARE(accessibleLabel(box(1)), QString());
         editList()->setFocus();
         QTest::keyClick(editList(), Qt::Key_Down);  // chooses as the mouse does
         QCOMPARE(state(), u"&Update 2005|2004|9.5 Text3"_qs);
@@ -176,12 +235,18 @@ private slots:
         QCOMPARE(state(), u"&Update 2005|2004|9.5 Text3"_qs);
         box(3)->setText(u"9.5%"_qs);
         click(3);
-        QVERIFY(m_messages.calls.takeLast().text.contains(u"rate of interest"_qs));
-        QCOMPARE(state(), u"&Update 2005|2004|9.5% Command3"_qs);
+        box(2)->setText(u"2004 5"_qs);
+        click(3);
+        QCOMPARE(shown(),
+            (QStringList {u"Rate table|The rate of interest \"9.5%\" is not a number.|stop"_qs,
+                u"Rate table|The year to \"2004 5\" is not a number.|stop"_qs}));
+        QCOMPARE(state(), u"&Update 2005|2004 5|9.5% Command3"_qs);
         QCOMPARE(onDisk(), initialRows);
+        box(2)->setText(u"2004"_qs);
         box(3)->setText(u"10"_qs);
         QTest::keyClick(qApp->focusWidget(), Qt::Key_U, Qt::AltModifier);
         QTRY_COMPARE(state(), u"&Edit 2005|| Text1"_qs);
+        QCOMPARE(labels(), addLabels);
 
         okWith(u"|2006|7"_qs);  // O.K enabled and year to open for typing again
         click(3);
@@ -189,71 +254,18 @@ private slots:
         QCOMPARE(editList()->currentIndex(), -1);
         click(3);
         QCOMPARE(state(), u"&Update || Command3"_qs);
-        QCOMPARE(shown(), (QStringList {u"Updated|Updated|information"_qs, ask, saved}));
+        QCOMPARE(shown().mid(2), (QStringList {u"Updated|Updated|information"_qs, ask, saved}));
         QCOMPARE(onDisk(), u"2003 2004 10, 2004 2005 8, 2005 2006 7"_qs);
         QCOMPARE(RateTableFile::rows(tablePath())[0][2].typeId(), QMetaType::Double);
     }
 
-    // Another program holding the file's write lock lets the store read, but not write.
-    void lockedFile()
-    {
-        QVERIFY(RateTableFile::withDatabase(tablePath(), [this](QSqlDatabase &db) {
-            const bool held = QSqlQuery(db).exec(u"BEGIN IMMEDIATE"_qs);
-            okWith(u"2005|2006|8"_qs);
-            return held;
-        }));
-        QCOMPARE(shown().size(), 2);  // after the question only the refusal
-        QVERIFY(shown().last().contains(u"not saved"_qs) && shown().last().endsWith(u"|stop"_qs));
-        QCOMPARE(state(), u"&Edit 2005|2006|8 Text1"_qs);
-        QCOMPARE(onDisk(), initialRows);
-    }
-
-    // Another copy of the program saves the same year while the question is open: the answer
-    // finds it there, refuses it as a duplicate, and the year is stored once.
-    void savedMeanwhile()
-    {
-        m_messages.onShow = [this](const FakeMessageBox::Call &call) {
-            if (call.text == u"Do you want to Save"_qs)
-                RateTableFile::append(tablePath(), {2006, 2007, 7.5});
-        };
-        okWith(u"2006|2007|7"_qs);
-        QCOMPARE(shown(), (QStringList {ask, duplicate}));
-        QCOMPARE(state(), u"&Edit || Text1"_qs);
-        QCOMPARE(onDisk(), initialRows + u", 2006 2007 7.5"_qs);
-    }
-
-    // The table removed while the window is open is reported as such, and a copy put back is
-    // written without opening the window again.
-    void fileRemovedWhileOpen()
-    {
-        const QString backup = m_folder->path(u"backup.mdb"_qs);
-        QVERIFY(QFile::copy(tablePath(), backup));
-        QVERIFY(QFile::remove(tablePath()));
-        okWith(u"2005|2006|8"_qs);
-        QCOMPARE(shown().size(), 1);
-        QVERIFY2(shown()[0].contains(u"removed or moved"_qs) && shown()[0].contains(tablePath()),
-            qPrintable(shown()[0]));
-        QCOMPARE(state(), u"&Edit 2005|2006|8 Text1"_qs);
-        QVERIFY(QFile::copy(backup, tablePath()));
-        click(1);
-        QCOMPARE(shown().mid(1), (QStringList {ask, saved}));
-        QCOMPARE(onDisk(), initialRows + u", 2005 2006 8"_qs);
-    }
-
     // The sheet opened first goes on working through the store that a later load of the rate
-    // window put into the shared slot; a cancelled window opens anew; a missing table keeps it
-    // shut.
-    void throughTheMenu()
+    // window put into the shared slot; a missing table keeps the rate window shut.
+    void sheetOpenedFirst()
     {
-        MainWindow main(*m_program);
         QWidget *sheet = m_program->sheet().open();
         QVERIFY(QTest::qWaitForWindowActive(sheet));
-
-        click(3);
-        click(2);
-        QTRY_VERIFY(m_form.isNull());
         open();
-        QCOMPARE(state(), u"&Edit || Command1"_qs);
         okWith(u"2005|2006|8"_qs);
         sheet->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(sheet));
@@ -261,43 +273,8 @@ private slots:
 
         delete m_form;
         QVERIFY(QFile::remove(tablePath()));
-        main.findChild<QAction *>(u"mycustdet"_qs)->trigger();
-        QCOMPARE(m_program->rateWindow().window(), nullptr);
-        QVERIFY(shown().last().contains(tablePath()) && shown().last().endsWith(u"|stop"_qs));
-    }
-
-    // Each label names the box beside it for a screen reader; in edit mode the first names the
-    // edit list that stands in the place of the year-from box, and after the update the box again.
-    void labelsNameTheirBoxes()
-    {
-        const auto labels = [this] {
-            QStringList shownBoxes;
-            for (const QString &name : u"Text1 Combo1 Text2 Text3"_qs.split(u' ')) {
-                QWidget *control = m_form->findChild<QWidget *>(name);
-                if (control->isVisible())
-                    shownBoxes << name + u'=' + accessibleLabel(control);
-            }
-            return shownBoxes.join(u", "_qs);
-        };
-        const QString addMode = u"Text1=Enter Financial Year From, Text2=Enter Financial Year To, "
-                                u"Text3=Enter % of Interest"_qs;
-        QCOMPARE(labels(), addMode);
-        click(3);
-        QCOMPARE(labels(),
-            u"Combo1=Enter Financial Year From, Text2=Enter Financial Year To, "
-            u"Text3=Enter % of Interest"_qs);
-        QCOMPARE(accessibleLabel(box(1)), QString());
-        QTest::keyClick(editList(), Qt::Key_Down);
-        click(3);
-        QCOMPARE(shown(), QStringList {u"Updated|Updated|information"_qs});
-        QCOMPARE(labels(), addMode);
-    }
-
-    void focusOrder()
-    {
-        QCOMPARE(tabThrough(6), u"Command1 Command2 Text3 Text2 Text1 Command3 Command1"_qs);
-        click(3);
-        QCOMPARE(tabThrough(5), u"Combo1 Command3 Command2 Text3 Text2 Combo1"_qs);
+        QCOMPARE(m_program->rateWindow().open(), nullptr);
+        QCOMPARE(shown().last(), u"Rate table|The rate table file PATH is missing.|stop"_qs);
     }
 };
 
