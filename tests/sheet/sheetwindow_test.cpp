@@ -23,6 +23,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <cmath>
 #include <csignal>
 #include <optional>
 
@@ -130,6 +131,26 @@ private slots:
         QCOMPARE(m->sheet.readBoxes(), SheetTexts());
         m->sheet.Timer1_Timer();
         QCOMPARE(spoken(&m->sheet), u"Interest sheet"_qs);
+    }
+
+    // Results are drawn in the disabled style, yet readable at a glance: their text stands out
+    // from the box at least 4.5 : 1, the contrast asked of body text.
+    void resultsReadable()
+    {
+        const auto luminance = [](QColor colour) {
+            const auto linear = [](float c) {
+                return c <= 0.03928f ? c / 12.92f : std::pow((c + 0.055f) / 1.055f, 2.4f);
+            };
+            return 0.2126f * linear(colour.redF()) + 0.7152f * linear(colour.greenF())
+                + 0.0722f * linear(colour.blueF());
+        };
+        for (const int number : resultBoxes) {
+            const QPalette &colours = box(number)->palette();
+            const float text = luminance(colours.color(QPalette::Disabled, QPalette::Text));
+            const float base = luminance(colours.color(QPalette::Disabled, QPalette::Base));
+            QVERIFY2((std::max(text, base) + 0.05f) / (std::min(text, base) + 0.05f) >= 4.5f,
+                qPrintable(boxName(number)));
+        }
     }
 
     // A screen reader says what a box is by the label beside it, or the frame around it.
