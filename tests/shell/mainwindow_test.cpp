@@ -20,6 +20,7 @@
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QProcess>
+#include <QScreen>
 #include <QTableView>
 #include <QTest>
 #include <QTimer>
@@ -208,6 +209,20 @@ private slots:
         shown = open();
         QVERIFY(shown);
         QCOMPARE(use(shown, false), reopened);
+    }
+
+    // The rate window and the calendar open in the middle of the screen, within a frame's width.
+    void centred()
+    {
+        for (const QString &item : {u"mycustdet"_qs, u"mycal"_qs}) {
+            action(item)->trigger();
+            QWidget *shown = others().value(0);
+            QVERIFY(shown && QTest::qWaitForWindowExposed(shown));
+            const QPoint offset
+                = shown->frameGeometry().center() - shown->screen()->availableGeometry().center();
+            QVERIFY2(offset.manhattanLength() <= 4, qPrintable(item));
+            shown->close();
+        }
     }
 
     void missingOrDamagedTable_data()
