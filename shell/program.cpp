@@ -12,8 +12,7 @@ Program::Program(const QString &directory)
 }
 
 Program::Program(const QString &directory, MessageBox &messages, PrinterDialog &printer)
-    : m_directory(directory)
-    , m_messages(messages)
+    : m_messages(messages)
     , m_printer(printer)
     , m_rates(directory)
     , m_sheet([this]() -> QWidget * {

@@ -26,7 +26,6 @@ public:
     Program(const Program &) = delete;
     Program &operator=(const Program &) = delete;
 
-    const QString &directory() const { return m_directory; }
     SharedRates &rates() { return m_rates; }
     MessageBox &messages() { return m_messages; }
 
@@ -35,12 +34,11 @@ public:
     WindowSlot &calendar() { return m_calendar; }
 
 private:
-    QString m_directory;
     QtMessageBox m_desktopMessages;
     QtPrinterDialog m_desktopPrinter;
     MessageBox &m_messages;
     PrinterDialog &m_printer;
-    SharedRates m_rates;
+    SharedRates m_rates;  // zel.mdb in the program's directory
     ActivationWatch m_activation;
     Marquee m_sheetMarquee;
     // Last, so that the windows close before what they use.
