@@ -3,7 +3,7 @@
 #include "messagebox.h"
 
 #include <QList>
-#include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -36,6 +36,15 @@ public:
         if (!answers.isEmpty())
             return answers.takeFirst();
         return buttons == Buttons::YesNo ? Answer::Yes : Answer::Ok;
+    }
+
+    // Every box shown so far, with a path in its text written as PATH.
+    QStringList shown(const QString &path) const
+    {
+        QStringList boxes;
+        for (const Call &call : calls)
+            boxes << call.shown().replace(path, QStringLiteral("PATH"));
+        return boxes;
     }
 
     QList<Call> calls;

@@ -32,8 +32,6 @@ private slots:
             << credits23 << QList {118, 119, 120, 121} << QList {119, 120, 119, 118};
         QTest::newRow("column 1, then column 2 again")
             << credits23 << QList {237, 238, 239, 240} << QList {2, 1, 2, 3};
-        QTest::newRow("a cycle takes 238 calls")
-            << credits23 << QList {1, 239, 477} << QList {2, 2, 2};
         QTest::newRow("141 characters") << QString(141, u'x') << QList {1, 2, 3, 4, 5, 6, 7, 8}
                                         << QList {2, 3, 2, 1, 2, 3, 2, 1};
         QTest::newRow("longer than the line")
@@ -57,25 +55,6 @@ private slots:
                 ++next;
             }
         }
-    }
-
-    void textAtColumn_data()
-    {
-        QTest::addColumn<int>("column");
-        QTest::addColumn<int>("width");
-        QTest::addColumn<QString>("line");
-
-        QTest::newRow("beyond the line") << 6 << 5 << "     ";
-        QTest::newRow("column 0") << 0 << 5 << "     ";
-        QTest::newRow("negative width") << 1 << -4 << "";
-    }
-
-    void textAtColumn()
-    {
-        QFETCH(int, column);
-        QFETCH(int, width);
-        QFETCH(QString, line);
-        QCOMPARE(::textAtColumn(u"abc"_qs, column, qint16(width)), line);
     }
 
     // Only a caller that changes the width between calls can drive the position to the top of the

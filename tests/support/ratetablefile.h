@@ -1,14 +1,14 @@
 #pragma once
 
 #include <QList>
+#include <QScopeGuard>
 #include <QSqlDatabase>
 #include <QSqlQuery>
-#include <QString>
 #include <QStringList>
 #include <QVariant>
 
+#include <algorithm>
 #include <array>
-#include <optional>
 
 // Rate table files for tests, written and read through a connection of the test's own, so that
 // what the program stored is checked on disk and not through the program's store.
@@ -16,27 +16,28 @@ namespace RateTableFile {
 
 using Row = std::array<QVariant, 3>;
 
-inline QString connectionName()
-{
-    static int counter = 0;
-    return QStringLiteral("test-table-%1").arg(++counter);
-}
-
 // Runs the function on a fresh connection to the file, then closes it.
 template<typename Function> auto withDatabase(const QString &path, Function function)
 {
-    const QString name = connectionName();
-    struct Remover
-    {
-        QString name;
-        ~Remover() { QSqlDatabase::removeDatabase(name); }
-    } remover {name};
+    static int connections = 0;
+    const QString name = QStringLiteral("test-table-%1").arg(++connections);
+    const auto remove = qScopeGuard([&name] { QSqlDatabase::removeDatabase(name); });
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
     db.setDatabaseName(path);
     db.open();
     auto result = function(db);
     db.close();
     return result;
+}
+
+// Runs the statements in order, say to make a table of an odd shape; false as soon as one fails.
+inline bool exec(const QString &path, const QStringList &statements)
+{
+    return withDatabase(path, [&](QSqlDatabase &db) {
+        return db.isOpen() && std::ranges::all_of(statements, [&](const QString &statement) {
+            return QSqlQuery(db).exec(statement);
+        });
+    });
 }
 
 // Adds one row at the end of the table.
@@ -51,27 +52,11 @@ inline bool append(const QString &path, const Row &row)
     });
 }
 
-// Runs the statements in order on a fresh connection, say to make a table of an odd shape; false
-// as soon as one fails.
-inline bool exec(const QString &path, const QStringList &statements)
-{
-    return withDatabase(path, [&](QSqlDatabase &db) {
-        for (const QString &statement : statements) {
-            if (!QSqlQuery(db).exec(statement))
-                return false;
-        }
-        return db.isOpen();
-    });
-}
-
 // Creates the file with the table zel and the rows given.
 inline bool create(const QString &path, const QList<Row> &rows)
 {
-    bool ok
-        = exec(path, {QStringLiteral("CREATE TABLE zel (yearfrom REAL, yearto REAL, rate REAL)")});
-    for (const Row &row : rows)
-        ok = append(path, row) && ok;
-    return ok;
+    return exec(path, {QStringLiteral("CREATE TABLE zel (yearfrom REAL, yearto REAL, rate REAL)")})
+        && std::ranges::all_of(rows, [&](const Row &row) { return append(path, row); });
 }
 
 // Every row as it is on disk, in table order.
@@ -84,6 +69,22 @@ inline QList<Row> rows(const QString &path)
             found.append({query.value(0), query.value(1), query.value(2)});
         return found;
     });
+}
+
+// Rows as their values separated by blanks, a null as "null" and a text in quotes, the rows
+// separated by commas: "2003 2004 9.5, 2004 2005 8".
+inline QString text(const QList<Row> &rows)
+{
+    QStringList texts;
+    for (const Row &row : rows) {
+        QStringList values;
+        for (const QVariant &value : row)
+            values << (value.isNull()                      ? QStringLiteral("null")
+                    : value.typeId() == QMetaType::QString ? u'\'' + value.toString() + u'\''
+                                                           : value.toString());
+        texts << values.join(u' ');
+    }
+    return texts.join(QStringLiteral(", "));
 }
 
 }  // namespace RateTableFile

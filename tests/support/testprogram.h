@@ -1,0 +1,77 @@
+#pragma once
+
+#include "fakemessagebox.h"
+#include "fakeprinterdialog.h"
+#include "program.h"
+#include "programfolder.h"
+
+#include <QAccessible>
+#include <QLineEdit>
+#include <QTest>
+
+// The program in a temporary folder of its own, on a rate table with the rows given, with its
+// message boxes and printing recorded.
+struct TestProgram
+{
+    explicit TestProgram(const ProgramFolder::Rows &rows = ProgramFolder::twoYears())
+        : folder(rows)
+    {
+    }
+
+    // The message boxes shown so far, with the table's path written as PATH.
+    QStringList shown() const { return messages.shown(folder.tablePath()); }
+    QString onDisk() const { return RateTableFile::text(RateTableFile::rows(folder.tablePath())); }
+
+    ProgramFolder folder;
+    FakeMessageBox messages;
+    FakePrinterDialog printer;
+    Program program {folder.path(), messages, printer};
+};
+
+// What a user does in a window and reads from it, finding its controls by their names.
+namespace User {
+
+inline QLineEdit *box(const QWidget *window, int number)
+{
+    return window->findChild<QLineEdit *>(QStringLiteral("Text%1").arg(number));
+}
+
+// Clicks into each control and types its text, or clicks a button, from entries such as
+// "Text1=2003 Text2=2004 Command1".
+inline void fill(QWidget *window, const QString &entries)
+{
+    for (const QString &entry : entries.split(u' ')) {
+        auto *control = window->findChild<QWidget *>(entry.section(u'=', 0, 0));
+        QTest::mouseClick(control, Qt::LeftButton);
+        QTest::keyClicks(control, entry.section(u'=', 1));
+    }
+}
+
+// The texts of the numbered boxes, joined by '|'.
+inline QString texts(const QWidget *window, const QList<int> &numbers)
+{
+    QStringList shown;
+    for (int number : numbers)
+        shown << box(window, number)->text();
+    return shown.join(u'|');
+}
+
+// What a screen reader says a control is.
+inline QString spoken(QWidget *control)
+{
+    return QAccessible::queryAccessibleInterface(control)->text(QAccessible::Name);
+}
+
+// What a screen reader gives as the label of a control: the names of the controls it is
+// labelled by, joined by '/', or an empty text when nothing labels it.
+inline QString label(QWidget *control)
+{
+    QStringList names;
+    const auto relations
+        = QAccessible::queryAccessibleInterface(control)->relations(QAccessible::Label);
+    for (const auto &[label, relation] : relations)
+        names << label->text(QAccessible::Name);
+    return names.join(u'/');
+}
+
+}  // namespace User
