@@ -1,15 +1,6 @@
 #include "testprogram.h"
 
-#include <QApplication>
-#include <QComboBox>
-#include <QFile>
-#include <QLineEdit>
 #include <QLocale>
-#include <QPointer>
-#include <QPushButton>
-#include <QTest>
-
-#include <optional>
 
 // Message boxes as title|text|kind; PATH stands for the table's path.
 const QString ask = u"Confirmation|Do you want to Save|question"_qs;
@@ -93,12 +84,9 @@ private slots:
         const Meanwhile nothing = Meanwhile::Nothing;
         QTest::newRow("new year") << "2005|2006|8" << save << "2005 2006 8" << nothing;
         QTest::newRow("duplicate with letters after") << "2004abc|1999|abc" << dup << "" << nothing;
-        QTest::newRow("duplicate after a blank") << " 2004|2010|9.5%" << dup << "" << nothing;
         QTest::newRow("letters, percent sign")
             << "2005|abc|9.5%" << save << "2005 0 9.5" << nothing;
-        QTest::newRow("blanks are not empty") << "2005|  |8" << save << "2005 0 8" << nothing;
         QTest::newRow("empty year from") << "|2006|8" << empty << "" << nothing;
-        QTest::newRow("empty year to") << "2005||8" << empty << "" << nothing;
         QTest::newRow("saved meanwhile") << "2006|2007|7" << QStringList {ask, duplicate}
                                          << "2006 2007 7.5" << Meanwhile::SavedElsewhere;
         // A failed write keeps the texts, and O.K saves them once the file takes them.

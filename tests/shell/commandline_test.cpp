@@ -23,20 +23,10 @@ private slots:
         QTest::addColumn<int>("status");
         QTest::addColumn<QString>("output");  // the start of what is printed, '|', the errors
         QTest::newRow("help") << u"-h"_qs << 0 << u"Usage: zel-calculation [options]\n"_qs;
-        QTest::newRow("help wins over version")
-            << u"-v --help"_qs << 0 << u"Usage: zel-calculation [options]\n"_qs;
-        QTest::newRow("help after Qt's options")
-            << u"-platform offscreen --style=Fusion -reverse --help"_qs << 0
-            << u"Usage: zel-calculation [options]\n"_qs;
         QTest::newRow("version") << u"--version"_qs << 0 << u"ZEL Calculation 1.0\n|"_qs;
         QTest::newRow("unknown option")
             << u"--frobnicate"_qs << 2
             << u"|zel-calculation: Unknown option 'frobnicate'.\nUsage: zel-calculation"_qs;
-        QTest::newRow("Qt's option without value")
-            << u"-style"_qs << 2 << u"|zel-calculation: Missing value after '-style'.\n"_qs;
-        QTest::newRow("value given to a flag")
-            << u"-reverse=1"_qs << 2
-            << u"|zel-calculation: Unexpected value after '-reverse'.\n"_qs;
         QTest::newRow("a file name")
             << u"a.txt"_qs << 2 << u"|zel-calculation: Unexpected argument 'a.txt'.\n"_qs;
     }

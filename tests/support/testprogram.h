@@ -5,9 +5,20 @@
 #include "program.h"
 #include "programfolder.h"
 
+// What the window tests use besides.
 #include <QAccessible>
+#include <QApplication>
+#include <QComboBox>
+#include <QFile>
 #include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QScreen>
 #include <QTest>
+#include <QTimer>
+
+#include <algorithm>
+#include <optional>
 
 // The program in a temporary folder of its own, on a rate table with the rows given, with its
 // message boxes and printing recorded.
