@@ -7,6 +7,8 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
+#include <QRandomGenerator>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -214,6 +216,40 @@ private slots:
         QVERIFY2(failure.contains(m_path), qPrintable(failure));
         QVERIFY2(waited >= 1000 && waited < 4000, qPrintable(QString::number(waited)));
         QCOMPARE(m_rates->store()->add(2004, 2005, 8).value, RateStore::Added::Saved);
+    }
+    // A process adding rows is killed at random moments, hundreds of times. Every row it reported
+    // as written must be in the table afterwards, no row twice, and the file must pass SQLite's
+    // own integrity check.
+    void killedWhileWriting()
+    {
+        QVERIFY(RateTableFile::create(m_path, {}));
+        QRandomGenerator random(20031);  // fixed seed: a failure can be repeated
+        QSet<double> reported;
+        for (int run = 1; run <= 200; ++run) {  // one kill each
+            QProcess writer;
+            writer.start(
+                QStringLiteral(STORE_WRITER), {m_folder->path(), QString::number(100000 * run)});
+            QVERIFY(writer.waitForReadyRead(10000));  // it is writing now
+            QTest::qSleep(random.bounded(0, 25));
+            writer.kill();  // SIGKILL: no chance to tidy up
+            QVERIFY(writer.waitForFinished());
+            QCOMPARE(writer.exitStatus(), QProcess::CrashExit);  // still writing when killed
+            for (const QByteArray &line : writer.readAllStandardOutput().split('\n'))
+                if (line.startsWith("done "))
+                    reported.insert(line.mid(5).toDouble());
+            QVERIFY2(writer.readAllStandardError().isEmpty(), "the writer reported a failure");
+        }
+        const QString integrity = RateTableFile::withDatabase(m_path, [](QSqlDatabase &db) {
+            QSqlQuery query(u"PRAGMA integrity_check"_s, db);
+            return query.next() ? query.value(0).toString() : QString();
+        });
+        QCOMPARE(integrity, u"ok"_s);
+        const QList<RateTableFile::Row> rows = RateTableFile::rows(m_path);
+        QSet<double> stored;
+        for (const RateTableFile::Row &row : rows)
+            stored.insert(row[0].toDouble());
+        QCOMPARE(stored.size(), rows.size());  // no row twice
+        QVERIFY2(stored.contains(reported), "a row reported as written is not on disk");
     }
 };
 

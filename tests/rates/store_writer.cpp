@@ -1,5 +1,5 @@
 // Adds rows to the rate table beside it as fast as it can, and says so after each one is on disk.
-// The crash-safety test kills it at random moments. Usage: store_writer DIRECTORY FIRST_YEAR [ROWS]
+// The store test kills it at random moments. Usage: store_writer DIRECTORY FIRST_YEAR [ROWS]
 
 #include "sharedrates.h"
 

@@ -188,9 +188,9 @@ private slots:
     void print()
     {
         FakePrinterDialog &dialog = m->printer;
-        for (const bool accept : {true, false, true}) {
-            dialog.accept = accept;
-            dialog.fail = dialog.dialogs == 2;
+        for (const auto outcome :
+            {PrinterDialog::Printed, PrinterDialog::Cancelled, PrinterDialog::Failed}) {
+            dialog.outcome = outcome;
             click(u"Command3"_qs);
         }
         QCOMPARE(dialog.printed,

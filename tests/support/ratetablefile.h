@@ -77,14 +77,14 @@ inline QString text(const QList<Row> &rows)
 {
     QStringList texts;
     for (const Row &row : rows) {
-        QStringList values;
-        for (const QVariant &value : row)
-            values << (value.isNull()                      ? QStringLiteral("null")
+        for (const QVariant &value : row) {
+            texts << (value.isNull()                       ? QStringLiteral("null")
                     : value.typeId() == QMetaType::QString ? u'\'' + value.toString() + u'\''
                                                            : value.toString());
-        texts << values.join(u' ');
+        }
+        texts.last() += u',';
     }
-    return texts.join(QStringLiteral(", "));
+    return texts.join(u' ').chopped(texts.isEmpty() ? 0 : 1);
 }
 
 }  // namespace RateTableFile

@@ -20,17 +20,16 @@
 #include <algorithm>
 #include <optional>
 
-// The program in a temporary folder of its own, on a rate table with the rows given, with its
-// message boxes and printing recorded.
+// The program in a temporary folder of its own, on a rate table of two years, with its message
+// boxes and printing recorded.
 struct TestProgram
 {
-    explicit TestProgram(const ProgramFolder::Rows &rows = ProgramFolder::twoYears())
-        : folder(rows)
-    {
-    }
-
     // The message boxes shown so far, with the table's path written as PATH.
-    QStringList shown() const { return messages.shown(folder.tablePath()); }
+    QStringList shown() const
+    {
+        return QStringList(messages.shown)
+            .replaceInStrings(folder.tablePath(), QStringLiteral("PATH"));
+    }
     QString onDisk() const { return RateTableFile::text(RateTableFile::rows(folder.tablePath())); }
 
     ProgramFolder folder;
