@@ -56,7 +56,7 @@ private slots:
     {
         QLocale::setDefault(QLocale(QLocale::German));  // to change no reading of a number
         m.emplace();
-        QVERIFY(m->folder.ready());
+        QVERIFY(m->ready);
         open();
     }
 
@@ -103,8 +103,8 @@ private slots:
         QFETCH(QString, added);
         QFETCH(QString, meanwhile);
 
-        const QString table = m->folder.tablePath();
-        const QString aside = m->folder.path(u"aside.mdb"_qs);
+        const QString table = m->table;
+        const QString aside = m->folder.filePath(u"aside.mdb"_qs);
         QVERIFY(meanwhile != u"moved away"_qs || QFile::rename(table, aside));
         m->messages.onShow = [&](const QString &shown) {
             if (meanwhile == u"saved elsewhere"_qs && shown == ask)
@@ -135,7 +135,7 @@ private slots:
     // answered No is not saved, and each answer empties the boxes for the next year.
     void emptyTable()
     {
-        QVERIFY(RateTableFile::exec(m->folder.tablePath(), {u"DELETE FROM zel"_qs}));
+        QVERIFY(RateTableFile::exec(m->table, {u"DELETE FROM zel"_qs}));
         click(3);
         QCOMPARE(editList()->count(), 0);
         open();
@@ -212,7 +212,7 @@ private slots:
         QVERIFY(sheet->findChild<QComboBox *>(u"Combo1"_qs)->findText(u"2005-2006"_qs) >= 0);
 
         delete m_form;
-        QVERIFY(QFile::remove(m->folder.tablePath()));
+        QVERIFY(QFile::remove(m->table));
         QCOMPARE(m->program.rateWindow().open(), nullptr);
         QCOMPARE(m->shown().last(), u"Rate table|The rate table file PATH is missing.|stop"_qs);
     }

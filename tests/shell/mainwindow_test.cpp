@@ -32,23 +32,6 @@ class MainWindowTest : public QObject
             ? shown[0]
             : nullptr;
     }
-    // A user who answers every dialog: Yes or OK to a message, which is recorded, and printing
-    // to a PDF file, chosen as the last printer entry and named in the file name box.
-    static void answerDialogs(QStringList &messages, const QString &pdf)
-    {
-        QWidget *modal = QApplication::activeModalWidget();
-        if (auto *box = qobject_cast<QMessageBox *>(modal)) {
-            messages << box->text();
-            QAbstractButton *yes = box->button(QMessageBox::Yes);
-            (yes ? yes : box->button(QMessageBox::Ok))->click();
-        } else if (auto *dialog = qobject_cast<QPrintDialog *>(modal)) {
-            if (auto *printers = dialog->findChild<QComboBox *>(u"printers"_qs))
-                printers->setCurrentIndex(printers->count() - 1);
-            if (auto *fileName = dialog->findChild<QLineEdit *>(u"filename"_qs))
-                fileName->setText(pdf);
-            dialog->accept();
-        }
-    }
     static void chooseFromMenu(MainWindow &main, const QString &item)
     {
         QMenuBar *bar = main.menuBar();
@@ -64,7 +47,7 @@ private slots:
     void init()
     {
         m.emplace();
-        QVERIFY(m->folder.ready());
+        QVERIFY(m->ready);
         m->main.show();
         QVERIFY(QTest::qWaitForWindowActive(&m->main));
     }
@@ -144,17 +127,31 @@ private slots:
     void wholeProgram()
     {
         m.reset();
-        ProgramFolder folder(std::nullopt);
-        const QString table = folder.tablePath();
-        const QString pdf = folder.path(u"sheet.pdf"_qs);
-        QVERIFY(folder.ready());
+        QTemporaryDir folder;
+        const QString table = folder.filePath(u"zel.mdb"_qs);
+        const QString pdf = folder.filePath(u"sheet.pdf"_qs);
         QCOMPARE(QProcess::execute(QStringLiteral(NEW_STORE_TOOL), {table}), 0);
         Program program(folder.path());
         MainWindow main(program);
         main.show();
+        // A user who answers every dialog: Yes or OK to a message, which is recorded, and printing
+        // to a PDF file, chosen as the last printer entry and named in the file name box.
         QStringList messages;
         QTimer answerer;
-        answerer.callOnTimeout(this, [&] { answerDialogs(messages, pdf); });
+        answerer.callOnTimeout(this, [&] {
+            QWidget *modal = QApplication::activeModalWidget();
+            if (auto *box = qobject_cast<QMessageBox *>(modal)) {
+                messages << box->text();
+                QAbstractButton *yes = box->button(QMessageBox::Yes);
+                (yes ? yes : box->button(QMessageBox::Ok))->click();
+            } else if (auto *dialog = qobject_cast<QPrintDialog *>(modal)) {
+                if (auto *printers = dialog->findChild<QComboBox *>(u"printers"_qs))
+                    printers->setCurrentIndex(printers->count() - 1);
+                if (auto *fileName = dialog->findChild<QLineEdit *>(u"filename"_qs))
+                    fileName->setText(pdf);
+                dialog->accept();
+            }
+        });
         answerer.start(20);
         const auto scenario = [&] {
             chooseFromMenu(main, u"mycustdet"_qs);

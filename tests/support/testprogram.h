@@ -3,7 +3,7 @@
 #include "fakemessagebox.h"
 #include "fakeprinterdialog.h"
 #include "program.h"
-#include "programfolder.h"
+#include "ratetablefile.h"
 
 // What the window tests use besides.
 #include <QAccessible>
@@ -14,6 +14,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -27,12 +28,13 @@ struct TestProgram
     // The message boxes shown so far, with the table's path written as PATH.
     QStringList shown() const
     {
-        return QStringList(messages.shown)
-            .replaceInStrings(folder.tablePath(), QStringLiteral("PATH"));
+        return QStringList(messages.shown).replaceInStrings(table, QStringLiteral("PATH"));
     }
-    QString onDisk() const { return RateTableFile::text(RateTableFile::rows(folder.tablePath())); }
+    QString onDisk() const { return RateTableFile::text(RateTableFile::rows(table)); }
 
-    ProgramFolder folder;
+    QTemporaryDir folder;  // in place of the program's own
+    QString table = folder.filePath(QStringLiteral("zel.mdb"));
+    bool ready = RateTableFile::create(table, {{2003, 2004, 9.5}, {2004, 2005, 8}});
     FakeMessageBox messages;
     FakePrinterDialog printer;
     Program program {folder.path(), messages, printer};
