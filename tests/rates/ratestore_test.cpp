@@ -30,14 +30,6 @@ bool writeFile(const QString &path, const QByteArray &content)
     return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
 }
 
-// The file a statement makes in a new database.
-QByteArray fileMadeBy(const QString &statement)
-{
-    const QTemporaryDir dir;
-    const QString path = dir.filePath(u"made.mdb"_s);
-    return RateTableFile::exec(path, {statement}) ? bytes(path) : QByteArray();
-}
-
 // The rows as the store scans them, as RateTableFile::text() shows rows, or why it cannot.
 QString scanned(RateStore *store)
 {
@@ -137,35 +129,36 @@ private slots:
 
     void refusedFile_data()
     {
-        QTest::addColumn<QByteArray>("content");  // null: nothing there
-        QTest::addColumn<bool>("folder");
-        QTest::newRow("missing") << QByteArray() << false;
-        QTest::newRow("folder") << QByteArray() << true;
-        QTest::newRow("text") << "year from;year to;rate\n"_ba << false;
+        // What takes the file's place: nothing (a null text), a folder, the tables an SQL
+        // statement makes, or a text written as it is.
+        QTest::addColumn<QString>("made");
+        QTest::newRow("missing") << QString();
+        QTest::newRow("folder") << u"folder"_s;
+        QTest::newRow("text") << u"year from;year to;rate\n"_s;
         // SQLite takes an empty file for an empty database: it has no table.
-        QTest::newRow("empty file") << ""_ba << false;
-        QTest::newRow("two columns") << fileMadeBy(u"CREATE TABLE zel (a, b)"_s) << false;
-        QTest::newRow("no table zel") << fileMadeBy(u"CREATE TABLE rates (a, b, c)"_s) << false;
+        QTest::newRow("empty file") << u""_s;
+        QTest::newRow("two columns") << u"CREATE TABLE zel (a, b)"_s;
+        QTest::newRow("no table zel") << u"CREATE TABLE rates (a, b, c)"_s;
     }
 
     // The program had the table open; then the file went, or something else took its place.
     void refusedFile()
     {
-        QFETCH(QByteArray, content);
-        QFETCH(bool, folder);
+        QFETCH(QString, made);
+        const bool folder = made == u"folder"_s;
         QCOMPARE(openWith(u"(2003, 2004, 9.5)"_s), QString());
         RateStore *store = m_rates->store();
         const QByteArray original = bytes(m_path);
         QVERIFY(QFile::remove(m_path));
-        QVERIFY(folder ? QDir().mkdir(m_path) : content.isNull() || writeFile(m_path, content));
-        // The tool leaves a file that is there as it is, whatever it holds.
-        if (!content.isNull())
-            QCOMPARE(QProcess::execute(QStringLiteral(NEW_STORE_TOOL), {m_path}), 0);
+        QVERIFY(folder                         ? QDir().mkdir(m_path)
+                : made.startsWith(u"CREATE"_s) ? RateTableFile::exec(m_path, {made})
+                                               : made.isNull() || writeFile(m_path, made.toUtf8()));
+        const QByteArray content = bytes(m_path);
 
         const QString failure = m_rates->openAfresh().value_or(QString());
         QVERIFY2(failure.contains(m_path), qPrintable(failure));
         QCOMPARE(bytes(m_path), content);
-        QCOMPARE(QFile::exists(m_path), folder || !content.isNull());
+        QCOMPARE(QFile::exists(m_path), !made.isNull());
         // The store open before stays in the slot, alone. It does not read or write what is
         // gone, and takes the file up again once it is back.
         QCOMPARE(m_rates->store(), store);
@@ -173,8 +166,8 @@ private slots:
         const QString lost = scanned(store);
         QVERIFY2(lost.startsWith(u"error: "_s) && lost.contains(m_path), qPrintable(lost));
         QVERIFY(store->add(2004, 2005, 8).error.contains(m_path));
-        QCOMPARE(lost.contains(u"removed or moved"_s), content.isNull() && !folder);
-        QVERIFY(folder ? QDir().rmdir(m_path) : QFile::remove(m_path) || content.isNull());
+        QCOMPARE(lost.contains(u"removed or moved"_s), made.isNull());
+        QVERIFY(folder ? QDir().rmdir(m_path) : QFile::remove(m_path) || made.isNull());
         QVERIFY(writeFile(m_path, original));
         QCOMPARE(store->add(2004, 2005, 8).value, RateStore::Added::Saved);
         QCOMPARE(scanned(store), workedExample);

@@ -16,7 +16,7 @@ class RateWindowTest : public QObject
     std::optional<TestProgram> m;  // on a table of two years
     QPointer<QWidget> m_form;      // the window the helpers work on
 
-    QLineEdit *box(int n) { return User::box(m_form, n); }
+    QLineEdit *box(int n) { return m_form->findChild<QLineEdit *>(u"Text%1"_qs.arg(n)); }
     QPushButton *button(int n) { return m_form->findChild<QPushButton *>(u"Command%1"_qs.arg(n)); }
     QComboBox *editList() { return m_form->findChild<QComboBox *>(u"Combo1"_qs); }
     void click(int n) { QTest::mouseClick(button(n), Qt::LeftButton); }

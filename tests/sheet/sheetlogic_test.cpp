@@ -155,8 +155,8 @@ private slots:
             << credits23 << QList {118, 119, 120, 121} << QList {119, 120, 119, 118};
         QTest::newRow("column 1, then column 2 again")
             << credits23 << QList {237, 238, 239, 240} << QList {2, 1, 2, 3};
-        QTest::newRow("141 characters") << QString(141, u'x') << QList {1, 2, 3, 4, 5, 6, 7, 8}
-                                        << QList {2, 3, 2, 1, 2, 3, 2, 1};
+        QTest::newRow("longer than the line")
+            << QString(200, u'y') << QList {1, 2, 3, 4, 5} << QList {2, 3, 2, 1, 2};
     }
 
     // Every line is exactly 142 characters, whatever the text's length.

@@ -6,7 +6,6 @@
 #include "ratetablefile.h"
 
 // What the window tests use besides.
-#include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
 #include <QFile>
@@ -39,39 +38,3 @@ struct TestProgram
     FakePrinterDialog printer;
     Program program {folder.path(), messages, printer};
 };
-
-// What a user does in a window and reads from it, finding its controls by their names.
-namespace User {
-
-inline QLineEdit *box(const QWidget *window, int number)
-{
-    return window->findChild<QLineEdit *>(QStringLiteral("Text%1").arg(number));
-}
-
-// Clicks into each control and types its text, or clicks a button, from entries such as
-// "Text1=2003 Text2=2004 Command1".
-inline void fill(QWidget *window, const QString &entries)
-{
-    for (const QString &entry : entries.split(u' ')) {
-        auto *control = window->findChild<QWidget *>(entry.section(u'=', 0, 0));
-        QTest::mouseClick(control, Qt::LeftButton);
-        QTest::keyClicks(control, entry.section(u'=', 1));
-    }
-}
-
-// The texts of the numbered boxes, joined by '|'.
-inline QString texts(const QWidget *window, const QList<int> &numbers)
-{
-    QStringList shown;
-    for (int number : numbers)
-        shown << box(window, number)->text();
-    return shown.join(u'|');
-}
-
-// What a screen reader says a control is.
-inline QString spoken(QWidget *control)
-{
-    return QAccessible::queryAccessibleInterface(control)->text(QAccessible::Name);
-}
-
-}  // namespace User
