@@ -50,13 +50,11 @@ private slots:
             << u"1."_qs + QString(500, u'0') + u"E-400"_qs << 0.0 << refused;
         QTest::newRow("zeros before the digit keep it small")
             << u"0."_qs + QString(400, u'0') + u"1E50"_qs << 0.0 << refused;
-        QTest::newRow("zero with huge exponent") << "0E99999" << 0.0 << Exact(0);
         QTest::newRow("too large, negative") << "-1E400" << tooLarge << refused;
         QTest::newRow("just above the largest double") << "1.8E308" << tooLarge << refused;
         QTest::newRow("fifteen-digit largest double")
             << "1.79769313486232E+308" << tooLarge << refused;
         QTest::newRow("huge exponent") << "1E99999999999999999999" << tooLarge << refused;
-        QTest::newRow("fraction, large exponent") << "0.001E312" << tooLarge << refused;
     }
 
     // A box is read as far as it holds a number; where only a number will do, anything else is

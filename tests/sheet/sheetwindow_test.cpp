@@ -55,7 +55,6 @@ private slots:
         sheet = qobject_cast<SheetWindow *>(m->program.sheet().open());
         QVERIFY(sheet && QTest::qWaitForWindowActive(sheet));
     }
-    void cleanup() { m.reset(); }
 
     // Focus starts in the year list and Tab walks the typed boxes in month order, then the
     // buttons, back to the list; only those boxes take typing, and every box starts empty.

@@ -62,7 +62,6 @@ private slots:
         m->main.show();
         QVERIFY(QTest::qWaitForWindowActive(&m->main));
     }
-    void cleanup() { m.reset(); }
 
     void opensOnceAndAnewAfterClose_data()
     {

@@ -52,13 +52,6 @@ inline bool append(const QString &path, const Row &row)
     });
 }
 
-// Creates the file with the table zel and the rows given.
-inline bool create(const QString &path, const QList<Row> &rows)
-{
-    return exec(path, {QStringLiteral("CREATE TABLE zel (yearfrom REAL, yearto REAL, rate REAL)")})
-        && std::ranges::all_of(rows, [&](const Row &row) { return append(path, row); });
-}
-
 // Every row as it is on disk, in table order.
 inline QList<Row> rows(const QString &path)
 {
@@ -71,15 +64,14 @@ inline QList<Row> rows(const QString &path)
     });
 }
 
-// Rows as their values separated by blanks, a null as "null" and a text in quotes, the rows
-// separated by commas: "2003 2004 9.5, 2004 2005 8".
+// Rows as their values separated by blanks, a text in quotes, the rows separated by commas:
+// "2003 2004 9.5, 2004 2005 8".
 inline QString text(const QList<Row> &rows)
 {
     QStringList texts;
     for (const Row &row : rows) {
         for (const QVariant &value : row) {
-            texts << (value.isNull()                       ? QStringLiteral("null")
-                    : value.typeId() == QMetaType::QString ? u'\'' + value.toString() + u'\''
+            texts << (value.typeId() == QMetaType::QString ? u'\'' + value.toString() + u'\''
                                                            : value.toString());
         }
         texts.last() += u',';

@@ -33,7 +33,9 @@ struct TestProgram
 
     QTemporaryDir folder;  // in place of the program's own
     QString table = folder.filePath(QStringLiteral("zel.mdb"));
-    bool ready = RateTableFile::create(table, {{2003, 2004, 9.5}, {2004, 2005, 8}});
+    bool ready = RateTableFile::exec(table,
+        {QStringLiteral("CREATE TABLE zel (yearfrom REAL, yearto REAL, rate REAL)"),
+            QStringLiteral("INSERT INTO zel VALUES (2003, 2004, 9.5), (2004, 2005, 8)")});
     FakeMessageBox messages;
     FakePrinterDialog printer;
     Program program {folder.path(), messages, printer};
