@@ -9,6 +9,7 @@ Q_DECLARE_METATYPE(SheetTexts)
 
 namespace {
 
+// 23 characters: in a line of 142 the text reaches the end at column 120.
 const QString credits23 = QStringLiteral("ZEL Calculation by Team");
 
 // A sheet with the opening balance and rate given, and month entries April to March (missing
