@@ -18,8 +18,8 @@ QString Marquee::MarqueeText(QString text, qint16 W)
 {
     const int length = int(text.size());
     // Both are 16-bit: a sum outside that range is left undone rather than wrapped. The text's
-    // position stays between 0 and W - length + 1, so this only guards against a caller that
-    // changes the width between calls.
+    // position stays between 0 and W - length + 1, so this only matters in a line as wide as the
+    // 16-bit range, or for a caller that changes the width between calls.
     const int next = MarqueePos + MarqueeStep;
     if (next >= std::numeric_limits<qint16>::min() && next <= std::numeric_limits<qint16>::max())
         MarqueePos = qint16(next);

@@ -5,6 +5,8 @@
 #include <QList>
 #include <QString>
 
+#include <utility>
+
 // Records each window it prints with the document's name, and answers the dialog as scripted.
 class FakePrinterDialog : public PrinterDialog
 {

@@ -106,9 +106,9 @@ private slots:
         const QString table = m->table;
         const QString aside = m->folder.filePath(u"aside.mdb"_qs);
         QVERIFY(meanwhile != u"moved away"_qs || QFile::rename(table, aside));
-        m->messages.onShow = [&](const QString &shown) {
+        m->messages.onShow = [meanwhile, table](const QString &shown) {
             if (meanwhile == u"saved elsewhere"_qs && shown == ask)
-                RateTableFile::append(table, {2006, 2007, 7.5});
+                RateTableFile::exec(table, {u"INSERT INTO zel VALUES (2006, 2007, 7.5)"_qs});
         };
         if (meanwhile == u"locked"_qs) {
             QVERIFY(RateTableFile::withDatabase(table, [&](QSqlDatabase &db) {

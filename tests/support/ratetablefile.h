@@ -40,18 +40,6 @@ inline bool exec(const QString &path, const QStringList &statements)
     });
 }
 
-// Adds one row at the end of the table.
-inline bool append(const QString &path, const Row &row)
-{
-    return withDatabase(path, [&](QSqlDatabase &db) {
-        QSqlQuery query(db);
-        query.prepare(QStringLiteral("INSERT INTO zel VALUES (?, ?, ?)"));
-        for (const QVariant &value : row)
-            query.addBindValue(value);
-        return query.exec();
-    });
-}
-
 // Every row as it is on disk, in table order.
 inline QList<Row> rows(const QString &path)
 {
