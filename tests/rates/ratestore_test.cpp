@@ -15,7 +15,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString typedColumns = u"yearfrom REAL, yearto REAL, rate REAL"_s;
 const QString workedExample = u"2003 2004 9.5, 2004 2005 8"_s;
 
 QByteArray bytes(const QString &path)
@@ -53,7 +52,7 @@ class RateStoreTest : public QObject
 
     // Makes the table beside the program with the rows given, in one statement, and opens the
     // shared store on it: the reason it fails, or nothing.
-    QString openWith(const QString &rows, const QString &columns = typedColumns)
+    QString openWith(const QString &rows, const QString &columns = RateTableFile::columns)
     {
         return RateTableFile::exec(m_path,
                    {u"CREATE TABLE zel (%1)"_s.arg(columns),
@@ -75,7 +74,7 @@ private slots:
     void scanAddReopen_data()
     {
         QTest::addColumn<QString>("columns");
-        QTest::newRow("typed") << typedColumns;
+        QTest::newRow("typed") << RateTableFile::columns;
         // Untyped, so SQLite keeps a value as it was bound (a text stays a text), and named with
         // blanks and brackets, which SQLite takes neither bare nor as Qt's driver quotes them.
         QTest::newRow("column names needing quotes")
@@ -197,7 +196,8 @@ private slots:
     // own integrity check.
     void killedWhileWriting()
     {
-        QVERIFY(RateTableFile::exec(m_path, {u"CREATE TABLE zel (%1)"_s.arg(typedColumns)}));
+        QVERIFY(
+            RateTableFile::exec(m_path, {u"CREATE TABLE zel (%1)"_s.arg(RateTableFile::columns)}));
         QRandomGenerator random(20031);  // fixed seed: a failure can be repeated
         QSet<double> reported;
         for (int run = 1; run <= 200; ++run) {  // one kill each

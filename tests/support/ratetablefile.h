@@ -16,6 +16,9 @@ namespace RateTableFile {
 
 using Row = std::array<QVariant, 3>;
 
+// The table's columns as the program's own tool makes them.
+inline const QString columns = QStringLiteral("yearfrom REAL, yearto REAL, rate REAL");
+
 // Runs the function on a fresh connection to the file, then closes it.
 template<typename Function> auto withDatabase(const QString &path, Function function)
 {

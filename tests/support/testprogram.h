@@ -34,7 +34,7 @@ struct TestProgram
     QTemporaryDir folder;  // in place of the program's own
     QString table = folder.filePath(QStringLiteral("zel.mdb"));
     bool ready = RateTableFile::exec(table,
-        {QStringLiteral("CREATE TABLE zel (yearfrom REAL, yearto REAL, rate REAL)"),
+        {QStringLiteral("CREATE TABLE zel (%1)").arg(RateTableFile::columns),
             QStringLiteral("INSERT INTO zel VALUES (2003, 2004, 9.5), (2004, 2005, 8)")});
     FakeMessageBox messages;
     FakePrinterDialog printer;
