@@ -5,6 +5,8 @@
 
 #include <limits>
 
+using namespace Qt::StringLiterals;
+
 using Exact = std::optional<double>;  // what readExactNumber() gives; empty when refused
 
 // Marks a text too large for a double: readNumber() gives 0 and says it is out of range.
@@ -47,9 +49,9 @@ private slots:
         QTest::newRow("many digits") << "123456789012345678901234567890" << 1.2345678901234568e29
                                      << Exact(1.2345678901234568e29);
         QTest::newRow("zeros after the point keep it small")
-            << u"1."_qs + QString(500, u'0') + u"E-400"_qs << 0.0 << refused;
+            << u"1."_s + QString(500, u'0') + u"E-400"_s << 0.0 << refused;
         QTest::newRow("zeros before the digit keep it small")
-            << u"0."_qs + QString(400, u'0') + u"1E50"_qs << 0.0 << refused;
+            << u"0."_s + QString(400, u'0') + u"1E50"_s << 0.0 << refused;
         QTest::newRow("too large, negative") << "-1E400" << tooLarge << refused;
         QTest::newRow("just above the largest double") << "1.8E308" << tooLarge << refused;
         QTest::newRow("fifteen-digit largest double")

@@ -2,12 +2,14 @@
 
 #include <QLocale>
 
+using namespace Qt::StringLiterals;
+
 // Message boxes as title|text|kind; PATH stands for the table's path.
-const QString ask = u"Confirmation|Do you want to Save|question"_qs;
-const QString saved = u"Save|One Record Applied and Saved|information"_qs;
-const QString duplicate = u"Record Exist|Duplicate Value, Please Check! |stop"_qs;
-const QString fieldsEmpty = u"Warning!!!|Some fields are empty, check!!!|stop"_qs;
-const QString initialRows = u"2003 2004 9.5, 2004 2005 8"_qs;
+const QString ask = u"Confirmation|Do you want to Save|question"_s;
+const QString saved = u"Save|One Record Applied and Saved|information"_s;
+const QString duplicate = u"Record Exist|Duplicate Value, Please Check! |stop"_s;
+const QString fieldsEmpty = u"Warning!!!|Some fields are empty, check!!!|stop"_s;
+const QString initialRows = u"2003 2004 9.5, 2004 2005 8"_s;
 
 class RateWindowTest : public QObject
 {
@@ -16,9 +18,9 @@ class RateWindowTest : public QObject
     std::optional<TestProgram> m;  // on a table of two years
     QPointer<QWidget> m_form;      // the window the helpers work on
 
-    QLineEdit *box(int n) { return m_form->findChild<QLineEdit *>(u"Text%1"_qs.arg(n)); }
-    QPushButton *button(int n) { return m_form->findChild<QPushButton *>(u"Command%1"_qs.arg(n)); }
-    QComboBox *editList() { return m_form->findChild<QComboBox *>(u"Combo1"_qs); }
+    QLineEdit *box(int n) { return m_form->findChild<QLineEdit *>(u"Text%1"_s.arg(n)); }
+    QPushButton *button(int n) { return m_form->findChild<QPushButton *>(u"Command%1"_s.arg(n)); }
+    QComboBox *editList() { return m_form->findChild<QComboBox *>(u"Combo1"_s); }
     void click(int n) { QTest::mouseClick(button(n), Qt::LeftButton); }
     void okWith(const QString &typed)  // year from|year to|rate, then Enter on O.K
     {
@@ -30,7 +32,7 @@ class RateWindowTest : public QObject
     // The mode, the three texts and the focus.
     QString state()
     {
-        return u"%1 %2|%3|%4 %5"_qs.arg(
+        return u"%1 %2|%3|%4 %5"_s.arg(
             button(3)->text(), box(1)->text(), box(2)->text(), box(3)->text(), focused());
     }
     // The focus, then where each Tab takes it.
@@ -84,14 +86,14 @@ private slots:
         QTest::newRow("locked")
             << "2005|2006|8"
             << QStringList {ask,
-                   u"Rate table|The new year was not saved in PATH: database is locked|stop"_qs,
+                   u"Rate table|The new year was not saved in PATH: database is locked|stop"_s,
                    ask, saved}
             << "2005 2006 8"
             << "locked";
         QTest::newRow("file removed")
             << "2005|2006|8"
             << QStringList {u"Rate table|Cannot read the rate table in PATH: the file was removed "
-                            u"or moved while the program was open|stop"_qs,
+                            u"or moved while the program was open|stop"_s,
                    ask, saved}
             << "2005 2006 8"
             << "moved away";
@@ -104,30 +106,30 @@ private slots:
         QFETCH(QString, meanwhile);
 
         const QString table = m->table;
-        const QString aside = m->folder.filePath(u"aside.mdb"_qs);
-        QVERIFY(meanwhile != u"moved away"_qs || QFile::rename(table, aside));
+        const QString aside = m->folder.filePath(u"aside.mdb"_s);
+        QVERIFY(meanwhile != u"moved away"_s || QFile::rename(table, aside));
         m->messages.onShow = [meanwhile, table](const QString &shown) {
-            if (meanwhile == u"saved elsewhere"_qs && shown == ask)
-                RateTableFile::exec(table, {u"INSERT INTO zel VALUES (2006, 2007, 7.5)"_qs});
+            if (meanwhile == u"saved elsewhere"_s && shown == ask)
+                RateTableFile::exec(table, {u"INSERT INTO zel VALUES (2006, 2007, 7.5)"_s});
         };
-        if (meanwhile == u"locked"_qs) {
+        if (meanwhile == u"locked"_s) {
             QVERIFY(RateTableFile::withDatabase(table, [&](QSqlDatabase &db) {
-                const bool held = QSqlQuery(db).exec(u"BEGIN IMMEDIATE"_qs);
+                const bool held = QSqlQuery(db).exec(u"BEGIN IMMEDIATE"_s);
                 okWith(typed);
                 return held;
             }));
         } else {
             okWith(typed);
         }
-        if (meanwhile == u"locked"_qs || meanwhile == u"moved away"_qs) {
-            QCOMPARE(state(), u"&Edit %1 Text1"_qs.arg(typed));
+        if (meanwhile == u"locked"_s || meanwhile == u"moved away"_s) {
+            QCOMPARE(state(), u"&Edit %1 Text1"_s.arg(typed));
             QVERIFY(!QFile::exists(aside) || QFile::rename(aside, table));
             click(1);
         }
         QCOMPARE(m->shown(), messages);
         // In the end only the warning of an empty box leaves what was typed in the boxes.
-        QCOMPARE(state(), u"&Edit %1 Text1"_qs.arg(messages[0] == fieldsEmpty ? typed : u"||"_qs));
-        QCOMPARE(m->onDisk(), added.isEmpty() ? initialRows : initialRows + u", "_qs + added);
+        QCOMPARE(state(), u"&Edit %1 Text1"_s.arg(messages[0] == fieldsEmpty ? typed : u"||"_s));
+        QCOMPARE(m->onDisk(), added.isEmpty() ? initialRows : initialRows + u", "_s + added);
     }
 
     // Each check counts the rows as they are then: with the count of the opening, the second new
@@ -135,18 +137,18 @@ private slots:
     // answered No is not saved, and each answer empties the boxes for the next year.
     void emptyTable()
     {
-        QVERIFY(RateTableFile::exec(m->table, {u"DELETE FROM zel"_qs}));
+        QVERIFY(RateTableFile::exec(m->table, {u"DELETE FROM zel"_s}));
         click(3);
         QCOMPARE(editList()->count(), 0);
         open();
         m->messages.answers
             = {MessageBox::Answer::Yes, MessageBox::Answer::Ok, MessageBox::Answer::No};
         for (const QString &typed :
-            {u"2003|2004|9.5"_qs, u"2005|2006|1"_qs, u"2004|2005|8"_qs, u"2003|2010|1"_qs})
+            {u"2003|2004|9.5"_s, u"2005|2006|1"_s, u"2004|2005|8"_s, u"2003|2010|1"_s})
             okWith(typed);
         QCOMPARE(m->shown(),
             (QStringList {
-                ask, saved, ask, u"Save|Process Cancelled|stop"_qs, ask, saved, duplicate}));
+                ask, saved, ask, u"Save|Process Cancelled|stop"_s, ask, saved, duplicate}));
         QCOMPARE(m->onDisk(), initialRows);
     }
 
@@ -155,48 +157,48 @@ private slots:
     // chosen before, so that "&Update" does nothing.
     void edit()
     {
-        QCOMPARE(tabs(), u"Command1 Command2 Text3 Text2 Text1 Command3 Command1"_qs);
-        QTest::keyClicks(box(1), u"2005"_qs);
+        QCOMPARE(tabs(), u"Command1 Command2 Text3 Text2 Text1 Command3 Command1"_s);
+        QTest::keyClicks(box(1), u"2005"_s);
         QTest::keyClick(qApp->focusWidget(), Qt::Key_E, Qt::AltModifier);
-        QTRY_COMPARE(button(3)->text(), u"&Update"_qs);
-        QCOMPARE(tabs(), u"Combo1 Command3 Command2 Text3 Text2 Combo1 Command3"_qs);
+        QTRY_COMPARE(button(3)->text(), u"&Update"_s);
+        QCOMPARE(tabs(), u"Combo1 Command3 Command2 Text3 Text2 Combo1 Command3"_s);
         editList()->setFocus();
         QTest::keyClick(editList(), Qt::Key_Down);  // chooses as the mouse does
-        QCOMPARE(state(), u"&Update 2005|2004|9.5 Text3"_qs);
+        QCOMPARE(state(), u"&Update 2005|2004|9.5 Text3"_s);
         QVERIFY(!box(2)->isEnabled());
         // Typing another year over the chosen one chooses nothing, even with Enter, so Update
         // writes nothing: 2003's values must never land on 2004's row.
         editList()->lineEdit()->selectAll();
-        QTest::keyClicks(editList(), u"2004"_qs);
+        QTest::keyClicks(editList(), u"2004"_s);
         QTest::keyClick(editList(), Qt::Key_Return);
         click(3);
         QCOMPARE(m->onDisk(), initialRows);
-        QCOMPARE(button(3)->text(), u"&Update"_qs);
+        QCOMPARE(button(3)->text(), u"&Update"_s);
         editList()->setFocus();
         QTest::keyClick(editList(), Qt::Key_Up);
-        QCOMPARE(state(), u"&Update 2005|2004|9.5 Text3"_qs);
-        box(3)->setText(u"9.5%"_qs);
+        QCOMPARE(state(), u"&Update 2005|2004|9.5 Text3"_s);
+        box(3)->setText(u"9.5%"_s);
         click(3);
-        box(2)->setText(u"2004 5"_qs);
+        box(2)->setText(u"2004 5"_s);
         click(3);
         QCOMPARE(m->shown(),
-            (QStringList {u"Rate table|The rate of interest \"9.5%\" is not a number.|stop"_qs,
-                u"Rate table|The year to \"2004 5\" is not a number.|stop"_qs}));
-        QCOMPARE(state(), u"&Update 2005|2004 5|9.5% Command3"_qs);
+            (QStringList {u"Rate table|The rate of interest \"9.5%\" is not a number.|stop"_s,
+                u"Rate table|The year to \"2004 5\" is not a number.|stop"_s}));
+        QCOMPARE(state(), u"&Update 2005|2004 5|9.5% Command3"_s);
         QCOMPARE(m->onDisk(), initialRows);
-        box(2)->setText(u"2004"_qs);
-        box(3)->setText(u"10"_qs);
+        box(2)->setText(u"2004"_s);
+        box(3)->setText(u"10"_s);
         QTest::keyClick(qApp->focusWidget(), Qt::Key_U, Qt::AltModifier);
-        QTRY_COMPARE(state(), u"&Edit 2005|| Text1"_qs);
+        QTRY_COMPARE(state(), u"&Edit 2005|| Text1"_s);
 
-        okWith(u"|2006|7"_qs);  // O.K enabled and year to open for typing again
+        okWith(u"|2006|7"_s);  // O.K enabled and year to open for typing again
         click(3);
         QCOMPARE(editList()->count(), 3);
         QCOMPARE(editList()->currentIndex(), -1);
         click(3);
-        QCOMPARE(state(), u"&Update || Command3"_qs);
-        QCOMPARE(m->shown().mid(2), (QStringList {u"Updated|Updated|information"_qs, ask, saved}));
-        QCOMPARE(m->onDisk(), u"2003 2004 10, 2004 2005 8, 2005 2006 7"_qs);
+        QCOMPARE(state(), u"&Update || Command3"_s);
+        QCOMPARE(m->shown().mid(2), (QStringList {u"Updated|Updated|information"_s, ask, saved}));
+        QCOMPARE(m->onDisk(), u"2003 2004 10, 2004 2005 8, 2005 2006 7"_s);
     }
 
     // The sheet opened first goes on working through the store that a later load of the rate
@@ -206,15 +208,15 @@ private slots:
         QWidget *sheet = m->program.sheet().open();
         QVERIFY(QTest::qWaitForWindowActive(sheet));
         open();
-        okWith(u"2005|2006|8"_qs);
+        okWith(u"2005|2006|8"_s);
         sheet->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(sheet));
-        QVERIFY(sheet->findChild<QComboBox *>(u"Combo1"_qs)->findText(u"2005-2006"_qs) >= 0);
+        QVERIFY(sheet->findChild<QComboBox *>(u"Combo1"_s)->findText(u"2005-2006"_s) >= 0);
 
         delete m_form;
         QVERIFY(QFile::remove(m->table));
         QCOMPARE(m->program.rateWindow().open(), nullptr);
-        QCOMPARE(m->shown().last(), u"Rate table|The rate table file PATH is missing.|stop"_qs);
+        QCOMPARE(m->shown().last(), u"Rate table|The rate table file PATH is missing.|stop"_s);
     }
 };
 

@@ -5,6 +5,8 @@
 
 #include <algorithm>
 
+using namespace Qt::StringLiterals;
+
 Q_DECLARE_METATYPE(SheetTexts)
 
 namespace {
@@ -50,35 +52,35 @@ private slots:
         QTest::addColumn<QString>("expected");  // the twelve balances, then the summary
 
         const auto worked = [](const QString &rate) {
-            return sheet(u"10000"_qs, rate, QStringList(12, u"1000"_qs), in(2, u"600"_qs),
-                in(6, u"5000"_qs));
+            return sheet(u"10000"_s, rate, QStringList(12, u"1000"_s), in(2, u"600"_s),
+                in(6, u"5000"_s));
         };
         const QString example = u"11000 12000 13600 14600 15600 16600 12600 13600 14600 15600 "
-                                u"16600 17600 10000 12000 600 12600 "_qs;
+                                u"16600 17600 10000 12000 600 12600 "_s;
         const auto twelve
             = [](const QString &balance) { return QStringList(12, balance).join(u' '); };
 
-        QTest::newRow("empty sheet") << sheet({}, {}) << QStringList(19, u"0"_qs).join(u' ');
-        QTest::newRow("worked example at 8") << worked(u"8"_qs) << example + u"1160 5000 18760"_qs;
+        QTest::newRow("empty sheet") << sheet({}, {}) << QStringList(19, u"0"_s).join(u' ');
+        QTest::newRow("worked example at 8") << worked(u"8"_s) << example + u"1160 5000 18760"_s;
         QTest::newRow("8.5 rounds half down to even")
-            << worked(u"8.5"_qs) << example + u"1232 5000 18832"_qs;
+            << worked(u"8.5"_s) << example + u"1232 5000 18832"_s;
         QTest::newRow("9.5 rounds half up to even")
-            << worked(u"9.5"_qs) << example + u"1378 5000 18978"_qs;
+            << worked(u"9.5"_s) << example + u"1378 5000 18978"_s;
         QTest::newRow("2.5 goes to 2")
-            << sheet(u"25"_qs, u"10"_qs) << twelve(u"25"_qs) + u" 25 0 0 0 2 0 27"_qs;
+            << sheet(u"25"_s, u"10"_s) << twelve(u"25"_s) + u" 25 0 0 0 2 0 27"_s;
         QTest::newRow("3.5 goes to 4")
-            << sheet(u"35"_qs, u"10"_qs) << twelve(u"35"_qs) + u" 35 0 0 0 4 0 39"_qs;
+            << sheet(u"35"_s, u"10"_s) << twelve(u"35"_s) + u" 35 0 0 0 4 0 39"_s;
         // 100 paid in April and 50 in September: a mean balance of 1129.16666666667.
         QTest::newRow("mean not whole")
-            << sheet(u"1000"_qs, u"8"_qs, {u"100"_qs, {}, {}, {}, {}, u"50"_qs})
+            << sheet(u"1000"_s, u"8"_s, {u"100"_s, {}, {}, {}, {}, u"50"_s})
             << u"1100 1100 1100 1100 1100 1150 1150 1150 1150 1150 1150 1150 "
-               u"1000 150 0 150 90 0 1240"_qs;
-        QTest::newRow("withdrawal beyond balance") << sheet(u"0"_qs, u"10"_qs, {}, {},
-            in(0, u"1200"_qs)) << twelve(u"-1200"_qs) + u" 0 0 0 0 -120 1200 -1320"_qs;
-        QTest::newRow("carried as text") << sheet(u"0.1"_qs, {}, in(0, u"0.2"_qs))
-                                         << twelve(u"0.3"_qs) + u" 0.1 0.2 0 0.2 0 0 0.3"_qs;
+               u"1000 150 0 150 90 0 1240"_s;
+        QTest::newRow("withdrawal beyond balance") << sheet(u"0"_s, u"10"_s, {}, {},
+            in(0, u"1200"_s)) << twelve(u"-1200"_s) + u" 0 0 0 0 -120 1200 -1320"_s;
+        QTest::newRow("carried as text") << sheet(u"0.1"_s, {}, in(0, u"0.2"_s))
+                                         << twelve(u"0.3"_s) + u" 0.1 0.2 0 0.2 0 0 0.3"_s;
         QTest::newRow("thousands separator")
-            << sheet(u"1,000"_qs, {}) << twelve(u"1"_qs) + u" 1 0 0 0 0 0 1"_qs;
+            << sheet(u"1,000"_s, {}) << twelve(u"1"_s) + u" 1 0 0 0 0 0 1"_s;
     }
 
     // Every result as expected, every other box as typed, and a second run changes nothing.
@@ -106,16 +108,16 @@ private slots:
         QTest::addColumn<int>("failingBox");
 
         QTest::newRow("opening balance out of range")
-            << sheet(u"1E400"_qs, {}) << monthRows[0].balance;
+            << sheet(u"1E400"_s, {}) << monthRows[0].balance;
         QTest::newRow("sum beyond range in June")
-            << sheet(u"1.7E308"_qs, {}, in(2, u"1.7E308"_qs)) << monthRows[2].balance;
-        QTest::newRow("subscription total") << sheet({}, {}, QStringList(12, u"1E308"_qs), {},
-            QStringList(12, u"1E308"_qs)) << int(Box::subscriptionTotal);
-        QTest::newRow("interest product") << sheet(u"1E306"_qs, u"1E10"_qs) << int(Box::interest);
+            << sheet(u"1.7E308"_s, {}, in(2, u"1.7E308"_s)) << monthRows[2].balance;
+        QTest::newRow("subscription total") << sheet({}, {}, QStringList(12, u"1E308"_s), {},
+            QStringList(12, u"1E308"_s)) << int(Box::subscriptionTotal);
+        QTest::newRow("interest product") << sheet(u"1E306"_s, u"1E10"_s) << int(Box::interest);
         // Taken out in April and paid in again in March: only opening plus credits leaves the
         // range.
-        QTest::newRow("last step") << sheet(u"1E308"_qs, {}, in(11, u"1E308"_qs), {},
-            in(0, u"1E308"_qs)) << int(Box::closingBalance);
+        QTest::newRow("last step") << sheet(u"1E308"_s, {}, in(11, u"1E308"_s), {},
+            in(0, u"1E308"_s)) << int(Box::closingBalance);
     }
 
     // The steps before the failing one write their boxes; it and the later ones are emptied, so
@@ -127,14 +129,14 @@ private slots:
 
         SheetTexts texts = input;
         for (int box : resultBoxes)
-            texts[box] = u"old"_qs;
+            texts[box] = u"old"_s;
         const std::optional<CalculationFault> fault = calculate(texts);
         QVERIFY(fault);
         QCOMPARE(fault->box, failingBox);
         const auto failing = std::ranges::find(resultBoxes, failingBox);
         for (auto box = resultBoxes.begin(); box != resultBoxes.end(); ++box)  // new, old or empty
-            QCOMPARE(texts[*box].isEmpty() || texts[*box] == u"old"_qs ? texts[*box] : u"new"_qs,
-                box < failing ? u"new"_qs : QString());
+            QCOMPARE(texts[*box].isEmpty() || texts[*box] == u"old"_s ? texts[*box] : u"new"_s,
+                box < failing ? u"new"_s : QString());
     }
 
     void sweep_data()
@@ -181,8 +183,8 @@ private slots:
         Marquee marquee;
         for (int call = 0; call < widest - 1; ++call)
             marquee.MarqueeText(QString(), widest);  // columns 2 .. 32767
-        QCOMPARE(marquee.MarqueeText(u"#"_qs, widest).indexOf(u'#'), widest - 1);
-        QCOMPARE(marquee.MarqueeText(u"#"_qs, widest).indexOf(u'#'), widest - 2);
+        QCOMPARE(marquee.MarqueeText(u"#"_s, widest).indexOf(u'#'), widest - 1);
+        QCOMPARE(marquee.MarqueeText(u"#"_s, widest).indexOf(u'#'), widest - 2);
     }
 };
 

@@ -15,6 +15,8 @@
 
 #include <sys/resource.h>
 
+using namespace Qt::StringLiterals;
+
 class SheetWindowTest : public QObject
 {
     Q_OBJECT
@@ -22,13 +24,13 @@ class SheetWindowTest : public QObject
     std::optional<TestProgram> m;  // on a table of two years
     SheetWindow *sheet = nullptr;  // opened as the menu does
 
-    QLineEdit *box(int n) const { return sheet->findChild<QLineEdit *>(u"Text%1"_qs.arg(n)); }
+    QLineEdit *box(int n) const { return sheet->findChild<QLineEdit *>(u"Text%1"_s.arg(n)); }
     void type(int number, const QString &text) const { QTest::keyClicks(box(number), text); }
     QWidget *widget(const QString &name) const { return sheet->findChild<QWidget *>(name); }
     void click(const QString &name) const { QTest::mouseClick(widget(name), Qt::LeftButton); }
     // An access key clicks its button after a short delay, as a mouse click would look.
     static void alt(Qt::Key k) { QTest::keyClick(QApplication::focusWidget(), k, Qt::AltModifier); }
-    QComboBox *yearList() const { return sheet->findChild<QComboBox *>(u"Combo1"_qs); }
+    QComboBox *yearList() const { return sheet->findChild<QComboBox *>(u"Combo1"_s); }
     QString texts(const QList<int> &numbers) const
     {
         QStringList shown;
@@ -47,7 +49,7 @@ private slots:
         m.emplace();
         QVERIFY(m->ready);
         sheet = qobject_cast<SheetWindow *>(m->program.sheet().open());
-        QCOMPARE(sheet ? sheet->windowTitle() : QString(), u"-"_qs);  // until the title first ticks
+        QCOMPARE(sheet ? sheet->windowTitle() : QString(), u"-"_s);  // until the title first ticks
         QVERIFY(QTest::qWaitForWindowActive(sheet));
     }
 
@@ -57,13 +59,13 @@ private slots:
     // does not flash with its title. Each button shows its picture in a place of its own.
     void keyboardAndScreenReader()
     {
-        QStringList chain {u"Year list"_qs};
+        QStringList chain {u"Year list"_s};
         for (const QString &month : u"April May June July August September October November "
-                                    u"December January February March"_qs.split(u' ')) {
-            chain << month + u" subscription"_qs << month + u" refund"_qs
-                  << month + u" withdrawal"_qs;
+                                    u"December January February March"_s.split(u' ')) {
+            chain << month + u" subscription"_s << month + u" refund"_s
+                  << month + u" withdrawal"_s;
         }
-        chain << u"Calculate,Opening balance,Clear,View/Print,Exit,Year list"_qs.split(u',');
+        chain << u"Calculate,Opening balance,Clear,View/Print,Exit,Year list"_s.split(u',');
         QStringList visited {spoken(QApplication::focusWidget())};
         while (visited.size() < chain.size()) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -74,7 +76,7 @@ private slots:
             QCOMPARE(box(number)->isEnabled(), chain.contains(spoken(box(number))));
         QCOMPARE(sheet->readBoxes(), SheetTexts());
         sheet->Timer1_Timer();
-        QCOMPARE(spoken(sheet), u"Interest sheet"_qs);
+        QCOMPARE(spoken(sheet), u"Interest sheet"_s);
         QRegion taken;
         for (const QToolButton *button : sheet->findChildren<QToolButton *>()) {
             QVERIFY2(!button->icon().isNull() && !taken.intersects(button->geometry()),
@@ -112,38 +114,38 @@ private slots:
     {
         QVERIFY(QFile::remove(m->table));
         QVERIFY(!sheet->Form_Load());
-        type(Box::openingBalance, u"10000"_qs);
-        box(Box::rate)->setText(u"8"_qs);  // the year choice would put it here
+        type(Box::openingBalance, u"10000"_s);
+        box(Box::rate)->setText(u"8"_s);  // the year choice would put it here
         for (const MonthRow &month : monthRows)
-            type(month.subscription, u"1000"_qs);
-        type(monthRows[2].refund, u"600"_qs);
-        type(monthRows[6].withdrawal, u"5000"_qs);
+            type(month.subscription, u"1000"_s);
+        type(monthRows[2].refund, u"600"_s);
+        type(monthRows[6].withdrawal, u"5000"_s);
         alt(Qt::Key_C);
         // Balances April to March, then opening, subscriptions, refunds, credits, interest,
         // debits, closing.
         QTRY_COMPARE(
             texts({47, 48, 49, 50, 51, 52, 53, 54, 55, 56, 57, 58, 43, 40, 41, 42, 44, 45, 46}),
             u"11000|12000|13600|14600|15600|16600|12600|13600|14600|15600|16600|17600|"
-            u"10000|12000|600|12600|1160|5000|18760"_qs);
-        box(Box::openingBalance)->setText(u"1.7E308"_qs);
-        box(monthRows[2].subscription)->setText(u"1.7E308"_qs);
-        click(u"Command1"_qs);
+            u"10000|12000|600|12600|1160|5000|18760"_s);
+        box(Box::openingBalance)->setText(u"1.7E308"_s);
+        box(monthRows[2].subscription)->setText(u"1.7E308"_s);
+        click(u"Command1"_s);
         QCOMPARE(m->shown(),
-            (QStringList {u"Rate table|The rate table file PATH is missing.|stop"_qs,
+            (QStringList {u"Rate table|The rate table file PATH is missing.|stop"_s,
                 u"Calculation|June progressive balance could not be calculated because a number "
-                u"is too large.|stop"_qs}));
+                u"is too large.|stop"_s}));
         QCOMPARE(texts({Box::openingBalance, monthRows[2].subscription, monthRows[1].balance,
                      monthRows[2].balance, Box::closingBalance}),
-            u"1.7E308|1.7E308|1.7E+308||"_qs);
+            u"1.7E308|1.7E308|1.7E+308||"_s);
 
         box(Box::openingBalance)->setFocus();  // away from the list
         alt(Qt::Key_L);
         QTRY_COMPARE(sheet->readBoxes(), SheetTexts());
         QCOMPARE(QApplication::focusWidget(), yearList());
         QCOMPARE(yearList()->count(), 2);
-        type(Box::openingBalance, u"500"_qs);
+        type(Box::openingBalance, u"500"_s);
         alt(Qt::Key_C);
-        QTRY_COMPARE(texts({Box::interest, Box::closingBalance}), u"0|500"_qs);
+        QTRY_COMPARE(texts({Box::interest, Box::closingBalance}), u"0|500"_s);
     }
 
     // Every return from another program window appends one label per row, new rows behind; a
@@ -159,7 +161,7 @@ private slots:
         };
         QVERIFY(RateTableFile::exec(m->table,
             {u"INSERT INTO zel VALUES (2003, 2004, 7.25), (999, 1000, 5), (NULL, 2006, 6), "
-             u"(2007, 2008, NULL)"_qs}));
+             u"(2007, 2008, NULL)"_s}));
         QWidget other;  // another window of the program
         activate(&other);
         activate(sheet);
@@ -175,12 +177,12 @@ private slots:
         }
         QCOMPARE(chosen.join(u' '),
             u"2003-2004|7.25 2004-2005|8 2003-2004|7.25 2004-2005|8 2003-2004|7.25 "
-            u"999-1000|7.25 -2006|7.25 2007-2008|"_qs);
+            u"999-1000|7.25 -2006|7.25 2007-2008|"_s);
         yearList()->clearEditText();
-        QTest::keyClicks(yearList(), u"2004-2005"_qs);
+        QTest::keyClicks(yearList(), u"2004-2005"_s);
         QTest::keyClick(yearList(), Qt::Key_Return);
         box(Box::openingBalance)->setFocus();  // leaving the field chooses nothing either
-        QCOMPARE(texts({Box::year, Box::rate}), u"2007-2008|"_qs);
+        QCOMPARE(texts({Box::year, Box::rate}), u"2007-2008|"_s);
     }
 
     // "&View/Print" hands the sheet to the printer dialog under the document's name; a cancelled
@@ -191,13 +193,13 @@ private slots:
         for (const auto outcome :
             {PrinterDialog::Printed, PrinterDialog::Cancelled, PrinterDialog::Failed}) {
             dialog.outcome = outcome;
-            click(u"Command3"_qs);
+            click(u"Command3"_s);
         }
         QCOMPARE(dialog.printed,
-            (QList {std::pair<QWidget *, QString>(sheet, u"ZEL Calculation - Interest sheet"_qs)}));
+            (QList {std::pair<QWidget *, QString>(sheet, u"ZEL Calculation - Interest sheet"_s)}));
         QCOMPARE(m->shown(),
             QStringList {u"View/Print|The sheet could not be printed: the printer or the file did "
-                         u"not take the page.|stop"_qs});
+                         u"not take the page.|stop"_s});
     }
 
     void printToPdf_data()
@@ -215,12 +217,12 @@ private slots:
     {
         QFETCH(rlim_t, sizeLimit);
         QFETCH(bool, folderThere);
-        type(Box::openingBalance, u"10000"_qs);
-        const QDir folder(m->folder.filePath(u"out"_qs));
-        const QString path = folder.filePath(u"sheet.pdf"_qs);
+        type(Box::openingBalance, u"10000"_s);
+        const QDir folder(m->folder.filePath(u"out"_s));
+        const QString path = folder.filePath(u"sheet.pdf"_s);
         QFile older(path);
         QVERIFY(!folderThere
-            || (folder.mkpath(u"."_qs) && older.open(QIODevice::WriteOnly)
+            || (folder.mkpath(u"."_s) && older.open(QIODevice::WriteOnly)
                 && older.write("older")));
         older.close();
         rlimit previous {};
@@ -230,7 +232,7 @@ private slots:
         setrlimit(RLIMIT_FSIZE, &limited);
         const bool written = PrinterDialog::writePdf(path,
             QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, {}), 1200, sheet,
-            u"ZEL Calculation - Interest sheet"_qs);
+            u"ZEL Calculation - Interest sheet"_s);
         setrlimit(RLIMIT_FSIZE, &previous);
 
         QCOMPARE(written, !sizeLimit && folderThere);
@@ -243,15 +245,15 @@ private slots:
         // What poppler-utils read from the file: its text, then its title.
         QString read;
         for (const QStringList &command :
-            {QStringList {u"pdftotext"_qs, path, u"-"_qs}, QStringList {u"pdfinfo"_qs, path}}) {
+            {QStringList {u"pdftotext"_s, path, u"-"_s}, QStringList {u"pdfinfo"_s, path}}) {
             QProcess reader;
             reader.start(command[0], command.mid(1));
             if (reader.waitForFinished())
                 read += QString::fromUtf8(reader.readAllStandardOutput());
         }
-        QVERIFY2(read.contains(u"Closing Balance"_qs) && read.contains(u"10000"_qs)
+        QVERIFY2(read.contains(u"Closing Balance"_s) && read.contains(u"10000"_s)
                 && read.count(u'\f') == 1
-                && read.contains(u"Title:           ZEL Calculation - Interest sheet\n"_qs),
+                && read.contains(u"Title:           ZEL Calculation - Interest sheet\n"_s),
             qPrintable(read));
     }
 
@@ -269,20 +271,20 @@ private slots:
             sheet->Timer1_Timer();
             titles << sheet->windowTitle() + u'/' + sheet->windowHandle()->title();
         }
-        QCOMPARE(titles.join(u'|'), u"/ |INSTANT ZEL CALCULATION/INSTANT ZEL CALCULATION|/ "_qs);
+        QCOMPARE(titles.join(u'|'), u"/ |INSTANT ZEL CALCULATION/INSTANT ZEL CALCULATION|/ "_s);
 
-        click(u"Image1"_qs);
+        click(u"Image1"_s);
         QTest::keyClick(yearList(), Qt::Key_F1);
         const QStringList help = m->shown();
         QVERIFY2(help.size() == 2 && help[1] == help[0]
                 && help[0].contains(QRegularExpression(
-                    u"^HELP\\|[^\r\n]*ZEL Calculation[^\r\n]*\r\n[^\r\n]*@[^\r\n]*\\|plain$"_qs)),
+                    u"^HELP\\|[^\r\n]*ZEL Calculation[^\r\n]*\r\n[^\r\n]*@[^\r\n]*\\|plain$"_s)),
             qPrintable(help.join(u'\n')));
 
-        auto *credits = sheet->findChild<MarqueeLabel *>(u"Label15"_qs);
+        auto *credits = sheet->findChild<MarqueeLabel *>(u"Label15"_s);
         const QString line = credits->text();
         QVERIFY(sheet->Form_Load());
-        QTRY_COMPARE_WITH_TIMEOUT(sheet->windowTitle(), u"INSTANT ZEL CALCULATION"_qs, 3000);
+        QTRY_COMPARE_WITH_TIMEOUT(sheet->windowTitle(), u"INSTANT ZEL CALCULATION"_s, 3000);
         QVERIFY(credits->text() != line);
     }
 };

@@ -10,6 +10,8 @@
 #include <QPrintDialog>
 #include <QProcess>
 
+using namespace Qt::StringLiterals;
+
 class MainWindowTest : public QObject
 {
     Q_OBJECT
@@ -35,7 +37,7 @@ class MainWindowTest : public QObject
     static void chooseFromMenu(MainWindow &main, const QString &item)
     {
         QMenuBar *bar = main.menuBar();
-        auto *popup = main.findChild<QMenu *>(u"mymenu"_qs);
+        auto *popup = main.findChild<QMenu *>(u"mymenu"_s);
         QTest::mouseClick(
             bar, Qt::LeftButton, {}, bar->actionGeometry(popup->menuAction()).center());
         QTRY_VERIFY(popup->isVisible());
@@ -68,9 +70,9 @@ private slots:
         QTest::addColumn<QString>("item");
         QTest::addColumn<QDate>("first");   // the date a new one shows, if any
         QTest::addColumn<bool>("centred");  // in the middle of the screen, within a frame's width
-        QTest::newRow("sheet") << u"mycolenform"_qs << QDate() << false;
-        QTest::newRow("rate window") << u"mycustdet"_qs << QDate() << true;
-        QTest::newRow("calendar") << u"mycal"_qs << QDate(2003, 9, 23) << true;
+        QTest::newRow("sheet") << u"mycolenform"_s << QDate() << false;
+        QTest::newRow("rate window") << u"mycustdet"_s << QDate() << true;
+        QTest::newRow("calendar") << u"mycal"_s << QDate(2003, 9, 23) << true;
     }
 
     // However often the menu item is chosen, one window of the kind shows and comes to the
@@ -132,8 +134,8 @@ private slots:
     {
         m.reset();
         QTemporaryDir folder;
-        const QString table = folder.filePath(u"zel.mdb"_qs);
-        const QString pdf = folder.filePath(u"sheet.pdf"_qs);
+        const QString table = folder.filePath(u"zel.mdb"_s);
+        const QString pdf = folder.filePath(u"sheet.pdf"_s);
         QCOMPARE(QProcess::execute(QStringLiteral(NEW_STORE_TOOL), {table}), 0);
         Program program(folder.path());
         MainWindow main(program);
@@ -149,34 +151,34 @@ private slots:
                 QAbstractButton *yes = box->button(QMessageBox::Yes);
                 (yes ? yes : box->button(QMessageBox::Ok))->click();
             } else if (auto *dialog = qobject_cast<QPrintDialog *>(modal)) {
-                if (auto *printers = dialog->findChild<QComboBox *>(u"printers"_qs))
+                if (auto *printers = dialog->findChild<QComboBox *>(u"printers"_s))
                     printers->setCurrentIndex(printers->count() - 1);
-                if (auto *fileName = dialog->findChild<QLineEdit *>(u"filename"_qs))
+                if (auto *fileName = dialog->findChild<QLineEdit *>(u"filename"_s))
                     fileName->setText(pdf);
                 dialog->accept();
             }
         });
         answerer.start(20);
         const auto scenario = [&] {
-            chooseFromMenu(main, u"mycustdet"_qs);
+            chooseFromMenu(main, u"mycustdet"_s);
             QWidget *rates = program.rateWindow().window();
             QVERIFY(rates);
-            fill(rates, u"Text1=2004 Text2=2005 Text3=8 Command1 Command2"_qs);
-            QCOMPARE(messages.join(u'|'), u"Do you want to Save|One Record Applied and Saved"_qs);
+            fill(rates, u"Text1=2004 Text2=2005 Text3=8 Command1 Command2"_s);
+            QCOMPARE(messages.join(u'|'), u"Do you want to Save|One Record Applied and Saved"_s);
             QTRY_VERIFY(!program.rateWindow().window());
 
-            chooseFromMenu(main, u"mycolenform"_qs);
+            chooseFromMenu(main, u"mycolenform"_s);
             QWidget *sheet = program.sheet().window();
             QVERIFY(sheet);
-            QTRY_COMPARE(sheet->findChild<QComboBox *>(u"Combo1"_qs)->count(), 1);
-            fill(sheet, u"Command3"_qs);
+            QTRY_COMPARE(sheet->findChild<QComboBox *>(u"Combo1"_s)->count(), 1);
+            fill(sheet, u"Command3"_s);
             QFile printed(pdf);
             QVERIFY(printed.open(QIODevice::ReadOnly) && printed.read(4) == "%PDF");
             // "&Exit" closes the main window only; the program goes on until the sheet closes too.
-            chooseFromMenu(main, u"myexit"_qs);
+            chooseFromMenu(main, u"myexit"_s);
             QTRY_VERIFY(!main.isVisible());
             QVERIFY(sheet->isVisible());
-            fill(sheet, u"Command5"_qs);
+            fill(sheet, u"Command5"_s);
         };
         QObject failsafe;
         QTimer::singleShot(60000, &failsafe, [] { QCoreApplication::exit(1); });

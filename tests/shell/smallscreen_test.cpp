@@ -4,6 +4,8 @@
 #include <QScrollArea>
 #include <QScrollBar>
 
+using namespace Qt::StringLiterals;
+
 // A 1920 x 1080 screen at 150 % has 1280 x 720 pixels of room.
 class SmallScreenTest : public QObject
 {
@@ -28,7 +30,7 @@ private slots:
         auto *scroller = sheet->findChild<QScrollArea *>();
         QVERIFY(scroller && sheet->width() < 1280 && !scroller->horizontalScrollBar()->isVisible());
         scroller->verticalScrollBar()->setValue(scroller->verticalScrollBar()->maximum());
-        auto *credits = sheet->findChild<QWidget *>(u"Label15"_qs);
+        auto *credits = sheet->findChild<QWidget *>(u"Label15"_s);
         QVERIFY(sheet->rect().contains(QRect(credits->mapTo(sheet, QPoint()), credits->size())));
     }
 };
