@@ -1,7 +1,6 @@
 #include "numberreading.h"
 
 #include <charconv>
-#include <cmath>
 #include <string>
 
 namespace {
@@ -81,7 +80,8 @@ NumberReading readNumber(QStringView text)
             break;
     }
     if (!seenDigit)
-        return {};
+        return {
+            0.0, true, chars.empty() ? NumberReading::Extent::Blank : NumberReading::Extent::Part};
     const std::string_view mantissa(chars.data() + mantissaStart, pos - mantissaStart);
 
     // An exponent counts only when at least one digit follows its letter and sign.
@@ -99,8 +99,12 @@ NumberReading readNumber(QStringView text)
             while (p < chars.size() && isDigit(chars[p]))
                 ++p;
             exponentDigits = std::string_view(chars.data() + digitsStart, p - digitsStart);
+            if (!exponentDigits.empty())
+                pos = p;
         }
     }
+    const auto extent
+        = pos == chars.size() ? NumberReading::Extent::Whole : NumberReading::Extent::Part;
 
     std::string number(mantissa);
     if (!exponentDigits.empty()) {
@@ -123,10 +127,10 @@ NumberReading readNumber(QStringView text)
         if (negativeExponent)
             exponent = -exponent;
         if (isTooLarge(mantissa, exponent))
-            return {0.0, false};
+            return {0.0, false, extent};
         value = 0.0;  // too small for a double: it reads as zero
     }
-    return {negative ? -value : value, true};
+    return {negative ? -value : value, true, extent};
 }
 
 double numberValue(QStringView text)
@@ -134,11 +138,18 @@ double numberValue(QStringView text)
     return readNumber(text).value;
 }
 
-std::optional<double> readExactNumber(const QString &text)
+std::optional<double> readExactNumber(QStringView text, Unit unit)
 {
-    bool ok = false;
-    const double value = text.trimmed().toDouble(&ok);
-    if (!ok || !std::isfinite(value))
+    if (unit == Unit::Percent) {
+        // The sign may stand after the number, blanks and all: '9.5 %' is 9.5.
+        qsizetype end = text.size();
+        while (end > 0 && isIgnored(text[end - 1]))
+            --end;
+        if (end > 0 && text[end - 1] == u'%')
+            text = text.first(end - 1);
+    }
+    const NumberReading reading = readNumber(text);
+    if (reading.extent != NumberReading::Extent::Whole || !reading.inRange)
         return std::nullopt;
-    return value;
+    return reading.value;
 }
