@@ -111,14 +111,16 @@ Result<std::unique_ptr<RateStore>> RateStore::open(const QString &path)
 
 // SQLite keeps reading a file that was removed or replaced through the handle it has, and refuses
 // to write it. The store follows the path: a file put back is opened afresh, a file still gone is
-// reported.
-Failure RateStore::followFile()
+// reported. A failure is the whole message: what could not be done (a pattern naming the path as
+// %1), or why the file put back cannot be opened, which names the path itself.
+Failure RateStore::followFile(const QString &what)
 {
     const std::optional<FileIdentity> current = identityOf(m_path);
     if (current == m_identity)
         return std::nullopt;
     if (!current)
-        return QStringLiteral("the file was removed or moved while the program was open");
+        return QStringLiteral("%1: the file was removed or moved while the program was open")
+            .arg(what.arg(m_path));
     Result<std::unique_ptr<RateStore>> reopened = open(m_path);
     if (!reopened)
         return reopened.error;
@@ -131,9 +133,8 @@ Failure RateStore::followFile()
 
 Result<QList<RateRecord>> RateStore::scan()
 {
-    if (const Failure moved = followFile())
-        return Result<QList<RateRecord>>::failure(
-            QStringLiteral("Cannot read the rate table in %1: %2").arg(m_path, *moved));
+    if (const Failure lost = followFile(QStringLiteral("Cannot read the rate table in %1")))
+        return Result<QList<RateRecord>>::failure(*lost);
     QSqlQuery query(QSqlDatabase::database(m_connectionName, false));
     query.setForwardOnly(true);
     if (!query.exec(QStringLiteral("SELECT rowid, * FROM zel")))
@@ -154,9 +155,8 @@ Result<QList<RateRecord>> RateStore::scan()
 
 Result<qint64> RateStore::count()
 {
-    if (const Failure moved = followFile())
-        return Result<qint64>::failure(
-            QStringLiteral("Cannot count the rows of %1: %2").arg(m_path, *moved));
+    if (const Failure lost = followFile(QStringLiteral("Cannot count the rows of %1")))
+        return Result<qint64>::failure(*lost);
     QSqlQuery query(QSqlDatabase::database(m_connectionName, false));
     if (!query.exec(QStringLiteral("select count(*) from zel")) || !query.next())
         return Result<qint64>::failure(QStringLiteral("Cannot count the rows of %1: %2")
@@ -206,27 +206,30 @@ Result<RateStore::Added> RateStore::add(double yearFrom, double yearTo, double r
     return {duplicate ? Added::Duplicate : Added::Saved, {}};
 }
 
-Failure RateStore::change(qint64 row, double yearFrom, double yearTo, double rate)
+Failure RateStore::changeRate(qint64 row, double rate)
 {
-    const QString what = QStringLiteral("The year was not changed");
-    if (const Failure refused = refuseNonFinite(what, m_path, {yearFrom, yearTo, rate}))
+    const QString what = QStringLiteral("The rate was not changed");
+    if (const Failure refused = refuseNonFinite(what, m_path, {rate}))
         return refused;
-    return writeTransaction(what, [&](QSqlQuery &query) {
-        query.prepare(QStringLiteral("UPDATE zel SET %1 = ?, %2 = ?, %3 = ? WHERE rowid = ?")
-                          .arg(m_columns[0], m_columns[1], m_columns[2]));
-        for (const double value : {yearFrom, yearTo, rate})
-            query.addBindValue(value);
+    bool changed = false;
+    const Failure failure = writeTransaction(what, [&](QSqlQuery &query) {
+        query.prepare(QStringLiteral("UPDATE zel SET %1 = ? WHERE rowid = ?").arg(m_columns[2]));
+        query.addBindValue(rate);
         query.addBindValue(row);
-        return query.exec();
+        changed = query.exec() && query.numRowsAffected() == 1;
+        return !query.lastError().isValid();
     });
+    if (!failure && !changed)  // another program removed the row meanwhile
+        return QStringLiteral("%1 in %2: the year is no longer in the table.").arg(what, m_path);
+    return failure;
 }
 
 // Runs the body in one transaction that holds the write lock from its start, so that what the
 // body reads cannot change before it writes. On any failure the file stays as it was.
 template<typename Body> Failure RateStore::writeTransaction(const QString &what, Body body)
 {
-    if (const Failure moved = followFile())
-        return QStringLiteral("%1 in %2: %3").arg(what, m_path, *moved);
+    if (const Failure lost = followFile(what + QStringLiteral(" in %1")))
+        return lost;
     QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
     QSqlQuery query(db);
     const auto failed = [&](const QSqlError &error) {

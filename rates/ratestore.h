@@ -40,8 +40,8 @@ public:
     // Adds a row unless the table has one with the same year from. The check is made inside the
     // write's own transaction, so another copy of the program cannot add the year in between.
     Result<Added> add(double yearFrom, double yearTo, double rate);
-    // Changes the row that a scan found.
-    Failure change(qint64 row, double yearFrom, double yearTo, double rate);
+    // Changes the rate of the row that a scan found; its years stay as they are.
+    Failure changeRate(qint64 row, double rate);
 
 private:
     struct FileIdentity
@@ -53,7 +53,7 @@ private:
     static std::optional<FileIdentity> identityOf(const QString &path);
 
     RateStore(QString connectionName, QString path);
-    Failure followFile();
+    Failure followFile(const QString &what);
     template<typename Body> Failure writeTransaction(const QString &what, Body body);
 
     QString m_connectionName;

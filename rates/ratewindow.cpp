@@ -169,7 +169,7 @@ bool RateWindow::Form_Load()
 
 void RateWindow::Command1_Click()
 {
-    // A box of blanks is not empty: it is read as 0 like any other text.
+    // A box of blanks is not empty; it is refused below as no number.
     if (Text1->text().isEmpty() || Text2->text().isEmpty() || Text3->text().isEmpty()) {
         m_messages.critical(
             this, QStringLiteral("Some fields are empty, check!!!"), QStringLiteral("Warning!!!"));
@@ -178,15 +178,12 @@ void RateWindow::Command1_Click()
     }
     Text1->setFocus();
 
-    // The load put a store into the shared slot, and a failed load elsewhere keeps it there.
-    // The scan gives rows only when there is a store to write to.
-    RateStore *rates = m_rates.store();
+    // The scan gives rows only when there is a store: a loaded window always has one.
     const std::optional<QList<RateRecord>> rows = m_report.scan(this);
     if (!rows)
         return;
-    const double yearFrom = numberValue(Text1->text());
     // Counted now, so that the rows saved earlier in this opening are included.
-    const Result<qint64> count = rates->count();
+    const Result<qint64> count = m_rates.store()->count();
     if (!count) {
         m_report.show(this, count.error);
         return;
@@ -198,30 +195,58 @@ void RateWindow::Command1_Click()
         emptyBoxes();
         Text1->setFocus();
     };
-    if (!isNewYear(yearFrom, *rows, *count)) {
+    // The year is looked for as far as its text reads as a number, so '2004abc' finds 2004.
+    if (!isNewYear(numberValue(Text1->text()), *rows, *count)) {
         refuseDuplicate();
-    } else if (!m_messages.question(
-                   this, QStringLiteral("Do you want to Save"), QStringLiteral("Confirmation"))) {
+        return;
+    }
+    // What is saved is what the user typed, or nothing.
+    const std::optional<double> yearFrom = typedNumber(Text1, QStringLiteral("year from"));
+    const std::optional<double> yearTo
+        = yearFrom ? typedNumber(Text2, QStringLiteral("year to")) : std::nullopt;
+    const std::optional<double> rate = yearTo ? typedRate() : std::nullopt;
+    if (!rate)
+        return;
+
+    if (!m_messages.question(
+            this, QStringLiteral("Do you want to Save"), QStringLiteral("Confirmation"))) {
         m_messages.critical(this, QStringLiteral("Process Cancelled"), QStringLiteral("Save"));
         emptyBoxes();
         Text1->setFocus();
-    } else {
-        // The store looks for the year again as it writes: another copy of the program may have
-        // saved it while the question was open.
-        const Result<RateStore::Added> added
-            = rates->add(yearFrom, numberValue(Text2->text()), numberValue(Text3->text()));
-        if (!added) {
-            // The typed year stays, so that it can be saved once the file takes it.
-            m_report.show(this, added.error);
-        } else if (*added == RateStore::Added::Duplicate) {
-            refuseDuplicate();
-        } else {
-            m_messages.information(
-                this, QStringLiteral("One Record Applied and Saved"), QStringLiteral("Save"));
-            emptyBoxes();
-            Text1->setFocus();
-        }
+        return;
     }
+    // Taken after the question: another window may have opened the store afresh meanwhile. The
+    // store looks for the year again as it writes, as another copy of the program may have saved
+    // it while the question was open.
+    const Result<RateStore::Added> added = m_rates.store()->add(*yearFrom, *yearTo, *rate);
+    if (!added) {
+        // The typed year stays, so that it can be saved once the file takes it.
+        m_report.show(this, added.error);
+    } else if (*added == RateStore::Added::Duplicate) {
+        refuseDuplicate();
+    } else {
+        m_messages.information(
+            this, QStringLiteral("One Record Applied and Saved"), QStringLiteral("Save"));
+        emptyBoxes();
+        Text1->setFocus();
+    }
+}
+
+std::optional<double> RateWindow::typedNumber(QLineEdit *box, const QString &what, Unit unit)
+{
+    const std::optional<double> number = readExactNumber(box->text(), unit);
+    if (!number) {
+        // The text stays as typed, so that the user can put it right.
+        m_report.show(
+            this, QStringLiteral("The %1 \"%2\" is not a number.").arg(what, box->text()));
+        box->setFocus();
+    }
+    return number;
+}
+
+std::optional<double> RateWindow::typedRate()
+{
+    return typedNumber(Text3, QStringLiteral("rate of interest"), Unit::Percent);
 }
 
 void RateWindow::Command3_Click()
@@ -248,12 +273,15 @@ void RateWindow::enterEditMode()
     // edit would let "&Update" write the emptied boxes over that year.
     Combo1->clear();
     Combo1->clearEditText();
+    m_editRows.clear();
     const std::optional<QList<RateRecord>> rows = m_report.scan(this);
     if (!rows)
         return;
     QStringList years;
-    for (const RateRecord &row : *rows)
+    for (const RateRecord &row : *rows) {
         years << numberText(row.yearFrom);
+        m_editRows << row.row;
+    }
     Combo1->addItems(years);
     // Filling an empty list makes its first entry the current one.
     Combo1->setCurrentIndex(-1);
@@ -262,53 +290,30 @@ void RateWindow::enterEditMode()
 
 void RateWindow::Combo1_Click(int index)
 {
-    const QString year = Combo1->itemText(index);
     const std::optional<QList<RateRecord>> rows = m_report.scan(this);
     if (!rows)
         return;
-    // Every matching row is shown in turn, so the last one stays.
-    for (const RateRecord &row : *rows) {
-        if (numberText(row.yearFrom) == year) {
-            Text2->setText(numberText(row.yearTo));
-            Text2->setEnabled(false);
-            Text3->setText(numberText(row.rate));
-            Text3->setFocus();
-        }
-    }
+    // Each entry stands for its own row, also where a table made elsewhere repeats a year.
+    const auto row = std::ranges::find(*rows, m_editRows.value(index, -1), &RateRecord::row);
+    if (row == rows->cend())
+        return;
+    Text2->setText(numberText(row->yearTo));
+    Text2->setEnabled(false);
+    Text3->setText(numberText(row->rate));
+    Text3->setFocus();
 }
 
 void RateWindow::commitEdit()
 {
-    // Only a year the user chose, whose values the boxes show, may be written back.
+    // Only a year the user chose, whose values the boxes show, may be written back: its own row,
+    // with the year to it had, which the user cannot change here, and the rate typed.
     const int chosen = Combo1->chosenIndex();
     if (chosen < 0)
         return;
-    const QString year = Combo1->itemText(chosen);
-    // The scan gives rows only when there is a store to write to.
-    RateStore *rates = m_rates.store();
-    const std::optional<QList<RateRecord>> rows = m_report.scan(this);
-    if (!rows)
+    const std::optional<double> rate = typedRate();
+    if (!rate)
         return;
-    const auto found = std::find_if(rows->cbegin(), rows->cend(),
-        [&year](const RateRecord &row) { return numberText(row.yearFrom) == year; });
-    if (found == rows->cend())
-        return;
-
-    // A year to or rate that is not a number is refused, naming it; the texts stay as typed so
-    // that the user can put them right.
-    const std::optional<double> yearTo = readExactNumber(Text2->text());
-    if (!yearTo) {
-        m_report.show(
-            this, QStringLiteral("The year to \"%1\" is not a number.").arg(Text2->text()));
-        return;
-    }
-    const std::optional<double> rate = readExactNumber(Text3->text());
-    if (!rate) {
-        m_report.show(this,
-            QStringLiteral("The rate of interest \"%1\" is not a number.").arg(Text3->text()));
-        return;
-    }
-    if (const Failure failure = rates->change(found->row, numberValue(year), *yearTo, *rate)) {
+    if (const Failure failure = m_rates.store()->changeRate(m_editRows[chosen], *rate)) {
         m_report.show(this, *failure);
         return;
     }

@@ -1,8 +1,12 @@
 #pragma once
 
+#include "numberreading.h"
 #include "storereport.h"
 
+#include <QList>
 #include <QWidget>
+
+#include <optional>
 
 class ChoiceComboBox;
 class MessageBox;
@@ -41,6 +45,9 @@ private:
     void commitEdit();
     void setCommand3Caption(const QString &caption);
     void emptyBoxes();
+    // The number in the box, or nothing after telling the user that the box holds none.
+    std::optional<double> typedNumber(QLineEdit *box, const QString &what, Unit unit = Unit::Plain);
+    std::optional<double> typedRate();
 
     QLabel *Label1 = nullptr;          // "Enter Financial Year From", naming the box shown
     QLineEdit *Text1 = nullptr;        // year from of a new year (add mode)
@@ -56,6 +63,7 @@ private:
         Edit,  // Combo1 shown in Text1's place, O.K disabled, Command3 "&Update"
     };
     Mode m_mode = Mode::Add;
+    QList<qint64> m_editRows;  // the row each entry of the edit list stands for
     SharedRates &m_rates;
     MessageBox &m_messages;
     StoreReport m_report;

@@ -67,42 +67,55 @@ private slots:
         QTest::addColumn<QString>("typed");  // year from|year to|rate
         QTest::addColumn<QStringList>("messages");
         QTest::addColumn<QString>("added");  // the row added on disk, empty when none
+        QTest::addColumn<QString>("left");   // the texts left in the boxes, and the focus
         // What happens to the table as O.K is pressed: another copy of the program saves the
         // year while the question is open, another program holds the write lock, or the file is
         // moved away and put back after the first O.K.
         QTest::addColumn<QString>("meanwhile");
 
-        const QStringList save {ask, saved}, dup {duplicate}, empty {fieldsEmpty};
-        const QString nothing;
-        QTest::newRow("new year") << "2005|2006|8" << save << "2005 2006 8" << nothing;
-        QTest::newRow("duplicate with letters after") << "2004abc|1999|abc" << dup << "" << nothing;
-        QTest::newRow("letters, percent sign")
-            << "2005|abc|9.5%" << save << "2005 0 9.5" << nothing;
-        QTest::newRow("empty year from") << "|2006|8" << empty << "" << nothing;
-        QTest::newRow("saved meanwhile")
-            << "2006|2007|7" << QStringList {ask, duplicate} << "2006 2007 7.5"
-            << "saved elsewhere";
+        const QStringList save {ask, saved}, dup {duplicate};
+        const QString nothing, emptied = u"|| Text1"_s;
+        const auto noNumber = [](const QString &what) {
+            return QStringList {u"Rate table|The %1 is not a number.|stop"_s.arg(what)};
+        };
+        QTest::newRow("new year") << "2005|2006|8" << save << "2005 2006 8" << emptied << nothing;
+        QTest::newRow("duplicate with letters after")
+            << "2004abc|1999|abc" << dup << "" << emptied << nothing;
+        QTest::newRow("blanks, exponent, percent sign")
+            << "2 005|2D3|9.5 %" << save << "2005 2000 9.5" << emptied << nothing;
+        // Only what was typed is saved: a text that is not wholly a number is refused, naming it.
+        QTest::newRow("decimal comma")
+            << "2005|2006|8,25" << noNumber(u"rate of interest \"8,25\""_s) << ""
+            << "2005|2006|8,25 Text3" << nothing;
+        QTest::newRow("letters as year to") << "2005|abc|8" << noNumber(u"year to \"abc\""_s) << ""
+                                            << "2005|abc|8 Text2" << nothing;
+        QTest::newRow("letters after a new year")
+            << "2005abc|2006|8" << noNumber(u"year from \"2005abc\""_s) << ""
+            << "2005abc|2006|8 Text1" << nothing;
+        QTest::newRow("empty year from") << "|2006|8" << QStringList {fieldsEmpty} << ""
+                                         << "|2006|8 Text1" << nothing;
+        QTest::newRow("saved meanwhile") << "2006|2007|7" << QStringList {ask, duplicate}
+                                         << "2006 2007 7.5" << emptied << "saved elsewhere";
         // A failed write keeps the texts, and O.K saves them once the file takes them.
         QTest::newRow("locked")
             << "2005|2006|8"
             << QStringList {ask,
-                   u"Rate table|The new year was not saved in PATH: database is locked|stop"_s,
-                   ask, saved}
-            << "2005 2006 8"
-            << "locked";
+                   u"Rate table|The new year was not saved in PATH: database is locked|stop"_s, ask,
+                   saved}
+            << "2005 2006 8" << emptied << "locked";
         QTest::newRow("file removed")
             << "2005|2006|8"
             << QStringList {u"Rate table|Cannot read the rate table in PATH: the file was removed "
                             u"or moved while the program was open|stop"_s,
                    ask, saved}
-            << "2005 2006 8"
-            << "moved away";
+            << "2005 2006 8" << emptied << "moved away";
     }
     void add()
     {
         QFETCH(QString, typed);
         QFETCH(QStringList, messages);
         QFETCH(QString, added);
+        QFETCH(QString, left);
         QFETCH(QString, meanwhile);
 
         const QString table = m->table;
@@ -127,8 +140,7 @@ private slots:
             click(1);
         }
         QCOMPARE(m->shown(), messages);
-        // In the end only the warning of an empty box leaves what was typed in the boxes.
-        QCOMPARE(state(), u"&Edit %1 Text1"_s.arg(messages[0] == fieldsEmpty ? typed : u"||"_s));
+        QCOMPARE(state(), u"&Edit "_s + left);
         QCOMPARE(m->onDisk(), added.isEmpty() ? initialRows : initialRows + u", "_s + added);
     }
 
@@ -152,8 +164,8 @@ private slots:
         QCOMPARE(m->onDisk(), initialRows);
     }
 
-    // Tab goes round the window in a fixed order. A year to or rate that is no number is refused
-    // and can be put right. A later entry into edit mode lists each year once and keeps no year
+    // Tab goes round the window in a fixed order. A rate that is no number is refused and can be
+    // put right. A later entry into edit mode lists each year once and keeps no year
     // chosen before, so that "&Update" does nothing.
     void edit()
     {
@@ -177,17 +189,13 @@ private slots:
         editList()->setFocus();
         QTest::keyClick(editList(), Qt::Key_Up);
         QCOMPARE(state(), u"&Update 2005|2004|9.5 Text3"_s);
-        box(3)->setText(u"9.5%"_s);
-        click(3);
-        box(2)->setText(u"2004 5"_s);
+        box(3)->setText(u"9,5"_s);
         click(3);
         QCOMPARE(m->shown(),
-            (QStringList {u"Rate table|The rate of interest \"9.5%\" is not a number.|stop"_s,
-                u"Rate table|The year to \"2004 5\" is not a number.|stop"_s}));
-        QCOMPARE(state(), u"&Update 2005|2004 5|9.5% Command3"_s);
+            QStringList {u"Rate table|The rate of interest \"9,5\" is not a number.|stop"_s});
+        QCOMPARE(state(), u"&Update 2005|2004|9,5 Text3"_s);
         QCOMPARE(m->onDisk(), initialRows);
-        box(2)->setText(u"2004"_s);
-        box(3)->setText(u"10"_s);
+        box(3)->setText(u"10 %"_s);
         QTest::keyClick(qApp->focusWidget(), Qt::Key_U, Qt::AltModifier);
         QTRY_COMPARE(state(), u"&Edit 2005|| Text1"_s);
 
@@ -197,8 +205,36 @@ private slots:
         QCOMPARE(editList()->currentIndex(), -1);
         click(3);
         QCOMPARE(state(), u"&Update || Command3"_s);
-        QCOMPARE(m->shown().mid(2), (QStringList {u"Updated|Updated|information"_s, ask, saved}));
+        QCOMPARE(m->shown().mid(1), (QStringList {u"Updated|Updated|information"_s, ask, saved}));
         QCOMPARE(m->onDisk(), u"2003 2004 10, 2004 2005 8, 2005 2006 7"_s);
+    }
+
+    // A table made elsewhere may repeat a year or leave a year to empty: each entry of the edit
+    // list shows its own row, and "&Update" writes the rate typed to that row alone, its years
+    // as they were.
+    void editTableMadeElsewhere()
+    {
+        QVERIFY(RateTableFile::exec(m->table,
+            {u"DELETE FROM zel"_s,
+                u"INSERT INTO zel VALUES (2003, 2004, 9.5), (2003, 2010, 7), (2005, NULL, 8)"_s}));
+        click(3);
+        const auto choose = [this](int entry) {
+            editList()->setFocus();
+            editList()->setCurrentIndex(entry - 1);
+            QTest::keyClick(editList(), Qt::Key_Down);
+            return state();
+        };
+        QCOMPARE((QStringList {choose(0), choose(1), choose(2)}),
+            (QStringList {
+                u"&Update |2004|9.5 Text3"_s, u"&Update |2010|7 Text3"_s, u"&Update ||8 Text3"_s}));
+        box(3)->setText(u"8.25"_s);
+        click(3);
+        click(3);
+        choose(0);
+        box(3)->setText(u"5"_s);
+        click(3);
+        QCOMPARE(m->shown(), QStringList(2, u"Updated|Updated|information"_s));
+        QCOMPARE(m->onDisk(), u"2003 2004 5, 2003 2010 7, 2005 NULL 8.25"_s);
     }
 
     // The sheet opened first goes on working through the store that a later load of the rate

@@ -55,14 +55,15 @@ inline QList<Row> rows(const QString &path)
     });
 }
 
-// Rows as their values separated by blanks, a text in quotes, the rows separated by commas:
-// "2003 2004 9.5, 2004 2005 8".
+// Rows as their values separated by blanks, a text in quotes, an empty value as NULL, the rows
+// separated by commas: "2003 2004 9.5, 2004 2005 8".
 inline QString text(const QList<Row> &rows)
 {
     QStringList texts;
     for (const Row &row : rows) {
         for (const QVariant &value : row) {
-            texts << (value.typeId() == QMetaType::QString ? u'\'' + value.toString() + u'\''
+            texts << (value.isNull()                       ? QStringLiteral("NULL")
+                    : value.typeId() == QMetaType::QString ? u'\'' + value.toString() + u'\''
                                                            : value.toString());
         }
         texts.last() += u',';
