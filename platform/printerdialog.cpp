@@ -1,5 +1,6 @@
 #include "printerdialog.h"
 
+#include <QDir>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPdfWriter>
@@ -31,12 +32,15 @@ bool PrinterDialog::printWindow(QPagedPaintDevice &device, QWidget *window)
     return painter.end();
 }
 
-bool PrinterDialog::writePdf(const QString &fileName, const QPageLayout &layout, int resolution,
+QString PrinterDialog::writePdf(const QString &fileName, const QPageLayout &layout, int resolution,
     QWidget *window, const QString &title)
 {
     QSaveFile file(fileName);
+    const auto failed = [&] {
+        return QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(fileName), file.errorString());
+    };
     if (!file.open(QIODevice::WriteOnly))
-        return false;
+        return failed();
     {
         QPdfWriter writer(&file);
         writer.setPageLayout(layout);
@@ -45,8 +49,8 @@ bool PrinterDialog::writePdf(const QString &fileName, const QPageLayout &layout,
         writer.setCreator(QStringLiteral("ZEL Calculation"));
         if (!printWindow(writer, window)) {
             file.cancelWriting();
-            return false;
+            return failed();
         }
     }
-    return file.commit();
+    return file.commit() ? QString() : failed();
 }

@@ -3,7 +3,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 
-PrinterDialog::Outcome QtPrinterDialog::print(QWidget *window, const QString &documentName)
+PrinterDialog::Printout QtPrinterDialog::print(QWidget *window, const QString &documentName)
 {
     QPrinter printer(QPrinter::HighResolution);
     printer.setDocName(documentName);
@@ -11,13 +11,15 @@ PrinterDialog::Outcome QtPrinterDialog::print(QWidget *window, const QString &do
     printer.setPageOrientation(QPageLayout::Landscape);
     QPrintDialog dialog(&printer, window);
     if (dialog.exec() != QDialog::Accepted)
-        return Cancelled;
+        return {Cancelled, {}};
     // Qt would write a PDF straight into the chosen file, leaving half a file on a full disk.
     if (printer.outputFormat() == QPrinter::PdfFormat) {
-        return writePdf(printer.outputFileName(), printer.pageLayout(), printer.resolution(),
-                   window, documentName)
-            ? Printed
-            : Failed;
+        const QString failure = writePdf(printer.outputFileName(), printer.pageLayout(),
+            printer.resolution(), window, documentName);
+        return {failure.isEmpty() ? Printed : Failed, failure};
     }
-    return printWindow(printer, window) ? Printed : Failed;
+    if (!printWindow(printer, window))
+        return {Failed,
+            QStringLiteral("the printer %1 did not take the page").arg(printer.printerName())};
+    return {Printed, {}};
 }

@@ -6,5 +6,5 @@
 class QtPrinterDialog : public PrinterDialog
 {
 public:
-    Outcome print(QWidget *window, const QString &documentName) override;
+    Printout print(QWidget *window, const QString &documentName) override;
 };

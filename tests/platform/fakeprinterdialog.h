@@ -11,13 +11,14 @@
 class FakePrinterDialog : public PrinterDialog
 {
 public:
-    Outcome print(QWidget *window, const QString &documentName) override
+    Printout print(QWidget *window, const QString &documentName) override
     {
         if (outcome == Printed)
             printed.append({window, documentName});
-        return outcome;
+        return {outcome, outcome == Failed ? failure : QString()};
     }
 
     Outcome outcome = Printed;  // Cancelled by the user, or Failed when the printer refuses
+    QString failure = QStringLiteral("the printer did not take the page");  // why it Failed
     QList<std::pair<QWidget *, QString>> printed;
 };

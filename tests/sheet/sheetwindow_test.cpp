@@ -3,6 +3,7 @@
 #include "testprogram.h"
 
 #include <QAccessible>
+#include <QAction>
 #include <QDialog>
 #include <QDir>
 #include <QPageLayout>
@@ -62,8 +63,7 @@ private slots:
         QStringList chain {u"Year list"_s};
         for (const QString &month : u"April May June July August September October November "
                                     u"December January February March"_s.split(u' ')) {
-            chain << month + u" subscription"_s << month + u" refund"_s
-                  << month + u" withdrawal"_s;
+            chain << month + u" subscription"_s << month + u" refund"_s << month + u" withdrawal"_s;
         }
         chain << u"Calculate,Opening balance,Clear,View/Print,Exit,Year list"_s.split(u',');
         QStringList visited {spoken(QApplication::focusWidget())};
@@ -148,6 +148,45 @@ private slots:
         QTRY_COMPARE(texts({Box::interest, Box::closingBalance}), u"0|500"_s);
     }
 
+    // A typed text read only in part is computed with as read, and marked in its box with what was
+    // read, for the eye and for a screen reader; a text that is a number, or empty, is not. The
+    // mark goes with a change of the text, and with "C&lear".
+    void partlyReadMarked()
+    {
+        type(Box::openingBalance, u"1,00,000"_s);
+        type(monthRows[0].subscription, u"12abc"_s);
+        type(monthRows[1].subscription, u"1 000"_s);
+        type(monthRows[2].refund, u"1.000,50"_s);
+        const auto marks = [this] {
+            QStringList marked;
+            for (QLineEdit *edit : sheet->findChildren<QLineEdit *>()) {
+                const auto *mark = edit->findChild<QAction *>();
+                if (mark || !edit->accessibleDescription().isEmpty())
+                    marked << u"%1: %2 (%3)"_s.arg(spoken(edit),
+                        QAccessible::queryAccessibleInterface(edit)->text(QAccessible::Description),
+                        mark && !mark->icon().isNull() ? mark->toolTip() : u"no icon"_s);
+            }
+            return marked;
+        };
+        click(u"Command1"_s);
+        QCOMPARE(
+            texts({Box::summaryOpening, Box::subscriptionTotal, Box::refundTotal}), u"1|1012|1"_s);
+        QCOMPARE(marks(),
+            (QStringList {
+                u"April subscription: read as 12 (Only the number at the start of \"12abc\" "
+                u"counts: read as 12.)"_s,
+                u"June refund: read as 1 (Only the number at the start of \"1.000,50\" counts: "
+                u"read as 1.)"_s,
+                u"Opening balance: read as 1 (Only the number at the start of \"1,00,000\" "
+                u"counts: read as 1.)"_s}));
+        click(u"Command1"_s);  // the same texts again: one mark each
+        QCOMPARE(marks().size(), 3);
+        box(Box::openingBalance)->setText(u"100000"_s);
+        QCOMPARE(marks().size(), 2);
+        click(u"Command2"_s);
+        QCOMPARE(marks(), QStringList());
+    }
+
     // Every return from another program window appends one label per row, new rows behind; a
     // return from a dialog of the sheet's own is no such return. Each arrow key press chooses a
     // year: the last row with its years wins, a year that is no row's keeps the rate box. Typing
@@ -183,13 +222,20 @@ private slots:
         QTest::keyClick(yearList(), Qt::Key_Return);
         box(Box::openingBalance)->setFocus();  // leaving the field chooses nothing either
         QCOMPARE(texts({Box::year, Box::rate}), u"2007-2008|"_s);
+        // A choice that cannot read the table keeps the year beside its own rate.
+        QVERIFY(QFile::remove(m->table));
+        yearList()->setFocus();
+        QTest::keyClick(yearList(), Qt::Key_Up);
+        QCOMPARE(texts({Box::year, Box::rate}), u"2007-2008|"_s);
     }
 
     // "&View/Print" hands the sheet to the printer dialog under the document's name; a cancelled
-    // dialog prints nothing, a failed print is reported, never passed over.
+    // dialog prints nothing, a failed print is reported with the system's reason, never passed
+    // over.
     void print()
     {
         FakePrinterDialog &dialog = m->printer;
+        dialog.failure = u"/media/stick/sheet.pdf: No space left on device"_s;
         for (const auto outcome :
             {PrinterDialog::Printed, PrinterDialog::Cancelled, PrinterDialog::Failed}) {
             dialog.outcome = outcome;
@@ -198,17 +244,18 @@ private slots:
         QCOMPARE(dialog.printed,
             (QList {std::pair<QWidget *, QString>(sheet, u"ZEL Calculation - Interest sheet"_s)}));
         QCOMPARE(m->shown(),
-            QStringList {u"View/Print|The sheet could not be printed: the printer or the file did "
-                         u"not take the page.|stop"_s});
+            QStringList {u"View/Print|The sheet could not be printed: /media/stick/sheet.pdf: No "
+                         u"space left on device|stop"_s});
     }
 
     void printToPdf_data()
     {
         QTest::addColumn<rlim_t>("sizeLimit");  // the largest file the disk takes; 0: any
         QTest::addColumn<bool>("folderThere");
-        QTest::newRow("written") << rlim_t(0) << true;
-        QTest::newRow("disk full") << rlim_t(4096) << true;
-        QTest::newRow("folder gone") << rlim_t(0) << false;
+        QTest::addColumn<QString>("failure");  // why it was not written, the file being PATH
+        QTest::newRow("written") << rlim_t(0) << true << QString();
+        QTest::newRow("disk full") << rlim_t(4096) << true << u"PATH: File too large"_s;
+        QTest::newRow("folder gone") << rlim_t(0) << false << u"PATH: No such file or directory"_s;
     }
 
     // A PDF of the sheet holds its texts as text, on one page, under the document's title. A
@@ -217,27 +264,27 @@ private slots:
     {
         QFETCH(rlim_t, sizeLimit);
         QFETCH(bool, folderThere);
+        QFETCH(QString, failure);
         type(Box::openingBalance, u"10000"_s);
         const QDir folder(m->folder.filePath(u"out"_s));
         const QString path = folder.filePath(u"sheet.pdf"_s);
         QFile older(path);
         QVERIFY(!folderThere
-            || (folder.mkpath(u"."_s) && older.open(QIODevice::WriteOnly)
-                && older.write("older")));
+            || (folder.mkpath(u"."_s) && older.open(QIODevice::WriteOnly) && older.write("older")));
         older.close();
         rlimit previous {};
         getrlimit(RLIMIT_FSIZE, &previous);
         std::signal(SIGXFSZ, SIG_IGN);  // a write past the limit fails, as on a full disk
         const rlimit limited {sizeLimit ? sizeLimit : previous.rlim_cur, previous.rlim_max};
         setrlimit(RLIMIT_FSIZE, &limited);
-        const bool written = PrinterDialog::writePdf(path,
+        const QString written = PrinterDialog::writePdf(path,
             QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, {}), 1200, sheet,
             u"ZEL Calculation - Interest sheet"_s);
         setrlimit(RLIMIT_FSIZE, &previous);
 
-        QCOMPARE(written, !sizeLimit && folderThere);
+        QCOMPARE(written, failure.replace(u"PATH"_s, path));
         QCOMPARE(folder.entryList(QDir::Files).size(), folderThere ? 1 : 0);
-        if (!written) {
+        if (!written.isEmpty()) {
             QCOMPARE(
                 older.open(QIODevice::ReadOnly) ? older.readAll() : "", folderThere ? "older" : "");
             return;
