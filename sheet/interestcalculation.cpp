@@ -120,9 +120,22 @@ std::optional<CalculationFault> calculate(SheetTexts &texts)
     const std::optional<CalculationFault> fault = runSteps(texts);
     if (fault) {
         // Results this calculation did not reach must not stand beside the ones it wrote.
-        const auto *failed = std::find(resultBoxes.cbegin(), resultBoxes.cend(), fault->box);
-        for (const auto *box = failed; box != resultBoxes.cend(); ++box)
+        const auto failed = std::ranges::find(resultBoxes, fault->box);
+        for (auto box = failed; box != resultBoxes.cend(); ++box)
             texts[*box].clear();
     }
     return fault;
+}
+
+QList<PartReading> partlyRead(const SheetTexts &texts)
+{
+    QList<PartReading> parts;
+    for (int box = firstBox; box <= lastBox; ++box) {
+        if (!isInputBox(box))
+            continue;
+        const NumberReading reading = readNumber(texts[box]);
+        if (reading.extent == NumberReading::Extent::Part)
+            parts.append({box, reading.value});
+    }
+    return parts;
 }

@@ -2,6 +2,8 @@
 
 #include "sheetfields.h"
 
+#include <QList>
+
 #include <optional>
 
 // The step at which a calculation stopped because a number left the double range.
@@ -16,3 +18,14 @@ struct CalculationFault
 // never changed. On an overflow the calculation stops and says where, and the result boxes it
 // did not reach are left empty.
 std::optional<CalculationFault> calculate(SheetTexts &texts);
+
+// A typed box whose text the calculation read only in part ('1,00,000' read as 1): the number
+// reading took its start and left the rest, and the value is what it took.
+struct PartReading
+{
+    int box;
+    double value;
+};
+// The input boxes (opening balance and month entries) read only in part, in box order. Empty
+// boxes and boxes that hold a number and nothing else are not among them.
+QList<PartReading> partlyRead(const SheetTexts &texts);

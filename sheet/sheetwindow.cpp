@@ -7,10 +7,12 @@
 #include "marquee.h"
 #include "marqueelabel.h"
 #include "messagebox.h"
+#include "numbertext.h"
 #include "printerdialog.h"
 #include "storereport.h"
 #include "yearchoice.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QCursor>
 #include <QGroupBox>
@@ -19,6 +21,7 @@
 #include <QLineEdit>
 #include <QPixmap>
 #include <QShortcut>
+#include <QStyle>
 #include <QTimer>
 #include <QToolButton>
 #include <QWindow>
@@ -325,6 +328,33 @@ void SheetWindow::writeResults(const SheetTexts &texts)
     }
 }
 
+void SheetWindow::markPartlyRead(const SheetTexts &texts)
+{
+    for (const PartReading &part : partlyRead(texts)) {
+        QLineEdit *box = m_boxes[part.box];
+        const QString read = QStringLiteral("read as %1").arg(numberText(part.value));
+        if (box->accessibleDescription() == read)
+            continue;
+        unmark(box);
+        // Inside the box, where the eye is, and gone as soon as the text changes.
+        QAction *mark = box->addAction(
+            style()->standardIcon(QStyle::SP_MessageBoxWarning), QLineEdit::LeadingPosition);
+        mark->setObjectName(QStringLiteral("partlyRead"));
+        mark->setToolTip(QStringLiteral("Only the number at the start of \"%1\" counts: %2.")
+                             .arg(box->text(), read));
+        box->setToolTip(mark->toolTip());
+        box->setAccessibleDescription(read);
+        connect(box, &QLineEdit::textChanged, mark, [this, box] { unmark(box); });
+    }
+}
+
+void SheetWindow::unmark(QLineEdit *box)
+{
+    delete box->findChild<QAction *>(QStringLiteral("partlyRead"), Qt::FindDirectChildrenOnly);
+    box->setToolTip(QString());
+    box->setAccessibleDescription(QString());
+}
+
 bool SheetWindow::Form_Load()
 {
     if (!m_report.openAfresh(this))
@@ -359,11 +389,12 @@ void SheetWindow::Form_Activate()
 
 void SheetWindow::Combo1_Click(int index)
 {
-    const QString label = Combo1->itemText(index);
-    m_boxes[Box::year]->setText(label);
+    // A table that cannot be read leaves the year and its rate as they were, side by side.
     const std::optional<QList<RateRecord>> rows = m_report.scan(this);
     if (!rows)
         return;
+    const QString label = Combo1->itemText(index);
+    m_boxes[Box::year]->setText(label);
     if (const std::optional<QString> rate = rateTextForLabel(label, *rows))
         m_boxes[Box::rate]->setText(*rate);
 }
@@ -373,6 +404,7 @@ void SheetWindow::Command1_Click()
     SheetTexts texts = readBoxes();
     const std::optional<CalculationFault> fault = calculate(texts);
     writeResults(texts);
+    markPartlyRead(texts);
     if (fault) {
         m_messages.critical(this,
             QStringLiteral("%1 could not be calculated because a number is too large.")
@@ -391,11 +423,11 @@ void SheetWindow::Command2_Click()
 void SheetWindow::Command3_Click()
 {
     // The whole sheet, also where it scrolls inside a small screen.
-    if (m_printer.print(Form::formOf(this), QStringLiteral("ZEL Calculation - Interest sheet"))
-        == PrinterDialog::Failed) {
+    const PrinterDialog::Printout printout
+        = m_printer.print(Form::formOf(this), QStringLiteral("ZEL Calculation - Interest sheet"));
+    if (printout.outcome == PrinterDialog::Failed) {
         m_messages.critical(this,
-            QStringLiteral("The sheet could not be printed: the printer or the file did not take "
-                           "the page."),
+            QStringLiteral("The sheet could not be printed: %1").arg(printout.failure),
             QStringLiteral("View/Print"));
     }
 }

@@ -65,6 +65,9 @@ private:
     QToolButton *addButton(const QString &name, const QString &caption, const QString &icon,
         int left, int top, int width);
     void writeResults(const SheetTexts &texts);
+    // Marks each typed box whose text was read only in part, saying what was read.
+    void markPartlyRead(const SheetTexts &texts);
+    void unmark(QLineEdit *box);
 
     std::array<QLineEdit *, lastBox + 1> m_boxes {};  // Text1 .. Text58 at their numbers
     ChoiceComboBox *Combo1 = nullptr;                 // the year list, of year labels
