@@ -7,7 +7,9 @@
 #include <memory>
 
 Program::Program(const QString &directory)
-    : Program(directory, m_desktopMessages, m_desktopPrinter)
+    : m_messages(m_desktopMessages)
+    , m_printer(m_desktopPrinter)
+    , m_rates(directory)
 {
 }
 
@@ -15,15 +17,23 @@ Program::Program(const QString &directory, MessageBox &messages, PrinterDialog &
     : m_messages(messages)
     , m_printer(printer)
     , m_rates(directory)
-    , m_sheet([this]() -> QWidget * {
-        auto sheet = std::make_unique<SheetWindow>(
-            m_rates, m_messages, m_printer, m_activation, m_sheetMarquee);
-        return sheet->Form_Load() ? sheet.release() : nullptr;
-    })
-    , m_rateWindow([this]() -> QWidget * {
-        auto rates = std::make_unique<RateWindow>(m_rates, m_messages);
-        return rates->Form_Load() ? rates.release() : nullptr;
-    })
-    , m_calendar([] { return new CalendarWindow; })
 {
+}
+
+QWidget *Program::loadSheet()
+{
+    auto sheet = std::make_unique<SheetWindow>(
+        m_rates, m_messages, m_printer, m_activation, m_sheetMarquee);
+    return sheet->Form_Load() ? sheet.release() : nullptr;
+}
+
+QWidget *Program::loadRateWindow()
+{
+    auto rates = std::make_unique<RateWindow>(m_rates, m_messages);
+    return rates->Form_Load() ? rates.release() : nullptr;
+}
+
+QWidget *Program::openCalendar()
+{
+    return new CalendarWindow;
 }

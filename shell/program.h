@@ -34,6 +34,10 @@ public:
     WindowSlot &calendar() { return m_calendar; }
 
 private:
+    QWidget *loadSheet();
+    QWidget *loadRateWindow();
+    static QWidget *openCalendar();
+
     QtMessageBox m_desktopMessages;
     QtPrinterDialog m_desktopPrinter;
     MessageBox &m_messages;
@@ -42,7 +46,7 @@ private:
     ActivationWatch m_activation;
     Marquee m_sheetMarquee;
     // Last, so that the windows close before what they use.
-    WindowSlot m_sheet;
-    WindowSlot m_rateWindow;
-    WindowSlot m_calendar;
+    WindowSlot m_sheet {[this] { return loadSheet(); }};
+    WindowSlot m_rateWindow {[this] { return loadRateWindow(); }};
+    WindowSlot m_calendar {[] { return openCalendar(); }};
 };
