@@ -1,6 +1,7 @@
 // Feeds arbitrary text to number reading and checks what must always hold: reading never
 // crashes, the number text of a result is one of the two documented forms, and a value of at
-// most 15 significant digits reads back from its number text unchanged.
+// most 15 significant digits reads back from its number text unchanged. A text that is wholly a
+// number is taken as one where only a number will do, and no other.
 
 #include "numberreading.h"
 #include "numbertext.h"
@@ -115,8 +116,15 @@ int shortestDigits(double value)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const std::string input(reinterpret_cast<const char *>(data), size);
-    const NumberReading reading
-        = readNumber(QString::fromUtf8(input.data(), static_cast<qsizetype>(size)));
+    const QString typed = QString::fromUtf8(input.data(), static_cast<qsizetype>(size));
+    const NumberReading reading = readNumber(typed);
+    // A text is a number where only a number will do exactly when it was read whole and fits.
+    const bool number = reading.extent == NumberReading::Extent::Whole && reading.inRange;
+    if (readExactNumber(typed) != (number ? std::optional(reading.value) : std::nullopt))
+        fail("taken as a number otherwise than it was read", input, {});
+    if ((reading.extent == NumberReading::Extent::Blank)
+        != (input.find_first_not_of(" \t\n") == std::string::npos))
+        fail("blank otherwise than for blanks, tabs and line feeds", input, {});
     if (!reading.inRange) {
         if (reading.value != 0.0)
             fail("out of range but not 0", input, {});
