@@ -1,3 +1,4 @@
+#include "datafile.h"
 #include "ratestore.h"
 #include "ratetablefile.h"
 #include "sharedrates.h"
@@ -122,60 +123,39 @@ private slots:
 
     void refusedFile_data()
     {
-        // What takes the file's place: nothing (a null text), a folder, the tables an SQL
-        // statement makes, or a text written as it is.
-        QTest::addColumn<QString>("made");
-        // Why the file cannot be opened, and then read by the store that had it open; PATH
-        // stands for the file's path, given once.
-        QTest::addColumn<QString>("opening");
-        QTest::addColumn<QString>("reading");
-        const QString cannotRead = u"Cannot read the rate table in PATH: "_s;
-        const QString noTable = cannotRead + u"no such table: zel"_s;
-        QTest::newRow("missing") << QString() << u"The rate table file PATH is missing."_s
-                                 << cannotRead
-                + u"the file was removed or moved while the program was open"_s;
-        const QString folder = u"PATH is a folder, not the rate table file."_s;
-        QTest::newRow("folder") << u"folder"_s << folder << folder;
-        const QString text = cannotRead + u"file is not a database"_s;
-        QTest::newRow("text") << u"year from;year to;rate\n"_s << text << text;
-        // SQLite takes an empty file for an empty database: it has no table.
-        QTest::newRow("empty file") << u""_s << noTable << noTable;
-        const QString twoColumns = u"The rate table in PATH does not have the three columns year "
-                                   u"from, year to and rate."_s;
-        QTest::newRow("two columns") << u"CREATE TABLE zel (a, b)"_s << twoColumns << twoColumns;
-        QTest::newRow("no table zel") << u"CREATE TABLE rates (a, b, c)"_s << noTable << noTable;
+        for (const char *column : {"made", "opening", "reading", "writing"})
+            QTest::addColumn<QString>(column);
+        DataFile::addRows(u"damaged-files.tsv"_s);
     }
 
-    // The program had the table open; then the file went, or something else took its place.
+    // The program had the table open; then the file went, or something else took its place. The
+    // store open before stays in the slot, alone; it does not read or write what is gone, and
+    // takes the file up again once it is back. Every message names the file once.
     void refusedFile()
     {
         QFETCH(QString, made);
         QFETCH(QString, opening);
         QFETCH(QString, reading);
-        const bool folder = made == u"folder"_s;
+        QFETCH(QString, writing);
         QCOMPARE(openWith(u"(2003, 2004, 9.5)"_s), QString());
         RateStore *store = m_rates->store();
         const QByteArray original = bytes(m_path);
         QVERIFY(QFile::remove(m_path));
-        QVERIFY(folder                         ? QDir().mkdir(m_path)
-                : made.startsWith(u"CREATE"_s) ? RateTableFile::exec(m_path, {made})
-                                               : made.isNull() || writeFile(m_path, made.toUtf8()));
-        const QByteArray content = bytes(m_path);
+        const QString content = made.section(u':', 1);
+        QVERIFY(made == u"folder"_s           ? QDir().mkdir(m_path)
+                : made.startsWith(u"sql:"_s)  ? RateTableFile::exec(m_path, {content})
+                : made.startsWith(u"text:"_s) ? writeFile(m_path, content.toUtf8())
+                                              : made == u"nothing"_s);
+        const QByteArray left = bytes(m_path);
 
         QCOMPARE(m_rates->openAfresh().value_or(QString()), opening.replace(u"PATH"_s, m_path));
-        QCOMPARE(bytes(m_path), content);
-        QCOMPARE(QFile::exists(m_path), !made.isNull());
-        // The store open before stays in the slot, alone. It does not read or write what is
-        // gone, and takes the file up again once it is back.
+        QCOMPARE(bytes(m_path), left);
+        QCOMPARE(QFile::exists(m_path), made != u"nothing"_s);  // nothing is ever created
         QCOMPARE(m_rates->store(), store);
         QCOMPARE(QSqlDatabase::connectionNames().size(), 1);
         QCOMPARE(scanned(store), u"error: "_s + reading.replace(u"PATH"_s, m_path));
-        // A write says what it could not do where the file is gone, else why the file is refused.
-        QCOMPARE(store->add(2004, 2005, 8).error,
-            made.isNull()
-                ? reading.replace(u"Cannot read the rate table"_s, u"The new year was not saved"_s)
-                : reading);
-        QVERIFY(folder ? QDir().rmdir(m_path) : QFile::remove(m_path) || made.isNull());
+        QCOMPARE(store->add(2004, 2005, 8).error, writing.replace(u"PATH"_s, m_path));
+        QVERIFY(QDir().rmdir(m_path) || QFile::remove(m_path) || made == u"nothing"_s);
         QVERIFY(writeFile(m_path, original));
         QCOMPARE(store->add(2004, 2005, 8).value, RateStore::Added::Saved);
         QCOMPARE(scanned(store), workedExample);
