@@ -1,3 +1,4 @@
+#include "datafile.h"
 #include "testprogram.h"
 
 #include <QLocale>
@@ -8,7 +9,6 @@ using namespace Qt::StringLiterals;
 const QString ask = u"Confirmation|Do you want to Save|question"_s;
 const QString saved = u"Save|One Record Applied and Saved|information"_s;
 const QString duplicate = u"Record Exist|Duplicate Value, Please Check! |stop"_s;
-const QString fieldsEmpty = u"Warning!!!|Some fields are empty, check!!!|stop"_s;
 const QString initialRows = u"2003 2004 9.5, 2004 2005 8"_s;
 
 class RateWindowTest : public QObject
@@ -64,59 +64,17 @@ private slots:
 
     void add_data()
     {
-        QTest::addColumn<QString>("typed");  // year from|year to|rate
-        QTest::addColumn<QStringList>("messages");
-        QTest::addColumn<QString>("added");  // the row added on disk, empty when none
-        QTest::addColumn<QString>("left");   // the texts left in the boxes, and the focus
-        // What happens to the table as O.K is pressed: another copy of the program saves the
-        // year while the question is open, another program holds the write lock, or the file is
-        // moved away and put back after the first O.K.
-        QTest::addColumn<QString>("meanwhile");
-
-        const QStringList save {ask, saved}, dup {duplicate};
-        const QString nothing, emptied = u"|| Text1"_s;
-        const auto noNumber = [](const QString &what) {
-            return QStringList {u"Rate table|The %1 is not a number.|stop"_s.arg(what)};
-        };
-        QTest::newRow("new year") << "2005|2006|8" << save << "2005 2006 8" << emptied << nothing;
-        QTest::newRow("duplicate with letters after")
-            << "2004abc|1999|abc" << dup << "" << emptied << nothing;
-        QTest::newRow("blanks, exponent, percent sign")
-            << "2 005|2D3|9.5 %" << save << "2005 2000 9.5" << emptied << nothing;
-        // Only what was typed is saved: a text that is not wholly a number is refused, naming it.
-        QTest::newRow("decimal comma")
-            << "2005|2006|8,25" << noNumber(u"rate of interest \"8,25\""_s) << ""
-            << "2005|2006|8,25 Text3" << nothing;
-        QTest::newRow("letters as year to") << "2005|abc|8" << noNumber(u"year to \"abc\""_s) << ""
-                                            << "2005|abc|8 Text2" << nothing;
-        QTest::newRow("letters after a new year")
-            << "2005abc|2006|8" << noNumber(u"year from \"2005abc\""_s) << ""
-            << "2005abc|2006|8 Text1" << nothing;
-        QTest::newRow("empty year from") << "|2006|8" << QStringList {fieldsEmpty} << ""
-                                         << "|2006|8 Text1" << nothing;
-        QTest::newRow("saved meanwhile") << "2006|2007|7" << QStringList {ask, duplicate}
-                                         << "2006 2007 7.5" << emptied << "saved elsewhere";
-        // A failed write keeps the texts, and O.K saves them once the file takes them.
-        QTest::newRow("locked")
-            << "2005|2006|8"
-            << QStringList {ask,
-                   u"Rate table|The new year was not saved in PATH: database is locked|stop"_s, ask,
-                   saved}
-            << "2005 2006 8" << emptied << "locked";
-        QTest::newRow("file removed")
-            << "2005|2006|8"
-            << QStringList {u"Rate table|Cannot read the rate table in PATH: the file was removed "
-                            u"or moved while the program was open|stop"_s,
-                   ask, saved}
-            << "2005 2006 8" << emptied << "moved away";
+        for (const char *column : {"typed", "meanwhile", "messages", "added", "left"})
+            QTest::addColumn<QString>(column);
+        DataFile::addRows(u"new-years.tsv"_s);
     }
     void add()
     {
         QFETCH(QString, typed);
-        QFETCH(QStringList, messages);
+        QFETCH(QString, meanwhile);
+        QFETCH(QString, messages);
         QFETCH(QString, added);
         QFETCH(QString, left);
-        QFETCH(QString, meanwhile);
 
         const QString table = m->table;
         const QString aside = m->folder.filePath(u"aside.mdb"_s);
@@ -139,7 +97,7 @@ private slots:
             QVERIFY(!QFile::exists(aside) || QFile::rename(aside, table));
             click(1);
         }
-        QCOMPARE(m->shown(), messages);
+        QCOMPARE(m->shown(), messages.split(u'\n'));
         QCOMPARE(state(), u"&Edit "_s + left);
         QCOMPARE(m->onDisk(), added.isEmpty() ? initialRows : initialRows + u", "_s + added);
     }
