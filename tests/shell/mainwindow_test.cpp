@@ -1,4 +1,5 @@
 #include "mainwindow.h"
+#include "qtmessagebox.h"
 #include "testprogram.h"
 
 #include <QAbstractButton>
@@ -9,6 +10,7 @@
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QProcess>
+#include <QWindow>
 
 using namespace Qt::StringLiterals;
 
@@ -124,6 +126,60 @@ private slots:
         QVERIFY(shown && !shown->property("used").isValid());
         QCOMPARE(looks(shown), first);
         QCOMPARE(onDark, onLight);
+    }
+
+    void maximize_data()
+    {
+        QTest::addColumn<QString>("item");  // the menu item, or none for a message box
+        QTest::addColumn<bool>("fixed");
+        QTest::newRow("rate window") << u"mycustdet"_s << true;
+        QTest::newRow("sheet") << u"mycolenform"_s << true;
+        QTest::newRow("calendar") << u"mycal"_s << true;
+        QTest::newRow("message box") << QString() << true;
+        QTest::newRow("main window, with About us") << u"myabt"_s << false;
+    }
+
+    // Asked to maximize, as the title bar that Qt draws on Wayland asks, a window of fixed size
+    // keeps its size and what was typed into it, and the program goes on; the main window, which
+    // can be resized, is maximized.
+    void maximize()
+    {
+        QFETCH(QString, item);
+        QFETCH(bool, fixed);
+        QString typed;
+        QList<QSize> sizes;  // before and after
+        const auto maximize = [&](QWidget *window) {
+            auto *box = window->findChild<QLineEdit *>(u"Text1"_s);
+            if (box)
+                box->insert(u"1000"_s);  // as typed; Wayland without a keyboard takes no keys
+            sizes << window->size();
+            QWindow *handle = window->windowHandle();
+            handle->setWindowStates(handle->windowStates() ^ Qt::WindowMaximized);
+            QTest::qWait(200);  // for the desktop's answer
+            window->repaint();  // a Wayland compositor checks the size it asked for on each frame
+            QTest::qWait(100);
+            typed = box ? box->text() : u"1000"_s;
+            sizes << window->size();
+        };
+        if (item.isEmpty()) {
+            QTimer::singleShot(0, this, [&] {
+                QWidget *box = QApplication::activeModalWidget();
+                if (QTest::qWaitForWindowExposed(box))
+                    maximize(box);
+                box->close();
+            });
+            QtMessageBox().plain(&m->main, u"Questions and suggestions"_s, u"HELP"_s);
+        } else {
+            m->main.findChild<QAction *>(item)->trigger();
+            QWidget *window = &m->main;
+            for (QWidget *shown : QApplication::topLevelWidgets())
+                window = shown->isVisible() && shown != &m->main ? shown : window;
+            QVERIFY(QTest::qWaitForWindowExposed(window));
+            maximize(window);
+        }
+        QCOMPARE(typed, u"1000"_s);
+        QCOMPARE(sizes.size(), 2);
+        QCOMPARE(sizes[1] == sizes[0], fixed);
     }
 
     // The whole program as a user meets it, with real message boxes, the real printer dialog and
