@@ -5,6 +5,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QCalendarWidget>
+#include <QDir>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -185,7 +186,8 @@ private slots:
     // The whole program as a user meets it, with real message boxes, the real printer dialog and
     // the real event loop, which must end when the last window closes. On an empty table made by
     // the build's own tool the user adds a year, sees it in the sheet's year list, prints the
-    // sheet and quits; the table then holds the year.
+    // sheet (the printer dialog proposes a PDF file named after it, whatever the desktop) and
+    // quits; the table then holds the year.
     void wholeProgram()
     {
         m.reset();
@@ -199,6 +201,7 @@ private slots:
         // A user who answers every dialog: Yes or OK to a message, which is recorded, and printing
         // to a PDF file, chosen as the last printer entry and named in the file name box.
         QStringList messages;
+        QString proposed;  // the PDF file that the printer dialog proposed
         QTimer answerer;
         answerer.callOnTimeout(this, [&] {
             QWidget *modal = QApplication::activeModalWidget();
@@ -209,8 +212,10 @@ private slots:
             } else if (auto *dialog = qobject_cast<QPrintDialog *>(modal)) {
                 if (auto *printers = dialog->findChild<QComboBox *>(u"printers"_s))
                     printers->setCurrentIndex(printers->count() - 1);
-                if (auto *fileName = dialog->findChild<QLineEdit *>(u"filename"_s))
+                if (auto *fileName = dialog->findChild<QLineEdit *>(u"filename"_s)) {
+                    proposed = fileName->text();
                     fileName->setText(pdf);
+                }
                 dialog->accept();
             }
         });
@@ -230,6 +235,7 @@ private slots:
             fill(sheet, u"Command3"_s);
             QFile printed(pdf);
             QVERIFY(printed.open(QIODevice::ReadOnly) && printed.read(4) == "%PDF");
+            QCOMPARE(proposed, QDir::home().filePath(u"ZEL Calculation - Interest sheet.pdf"_s));
             // "&Exit" closes the main window only; the program goes on until the sheet closes too.
             chooseFromMenu(main, u"myexit"_s);
             QTRY_VERIFY(!main.isVisible());
