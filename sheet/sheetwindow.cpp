@@ -11,14 +11,15 @@
 #include "storereport.h"
 #include "yearchoice.h"
 
-#include <QCloseEvent>
 #include <QCursor>
 #include <QGroupBox>
+#include <QHideEvent>
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPixmap>
 #include <QShortcut>
+#include <QShowEvent>
 #include <QTimer>
 #include <QToolButton>
 #include <QWindow>
@@ -335,11 +336,23 @@ bool SheetWindow::Form_Load()
     return true;
 }
 
-void SheetWindow::closeEvent(QCloseEvent *event)
+void SheetWindow::hideEvent(QHideEvent *event)
 {
+    // Closing and minimising hide the sheet too.
+    m_resting = Timer1->isActive();
     Timer1->stop();
     Timer2->stop();
-    event->accept();
+    QWidget::hideEvent(event);
+}
+
+void SheetWindow::showEvent(QShowEvent *event)
+{
+    if (m_resting) {
+        Timer1->start();
+        Timer2->start();
+        m_resting = false;
+    }
+    QWidget::showEvent(event);
 }
 
 void SheetWindow::Form_Activate()
