@@ -1,8 +1,11 @@
 #include "program.h"
 
 #include "calendarwindow.h"
+#include "formcontrols.h"
 #include "ratewindow.h"
 #include "sheetwindow.h"
+
+#include <QApplication>
 
 #include <memory>
 
@@ -26,4 +29,7 @@ Program::Program(const QString &directory, MessageBox &messages, PrinterDialog &
     })
     , m_calendar([] { return new CalendarWindow; })
 {
+    // Message boxes and dialogs take the classic light colours of the windows, also on a dark
+    // desktop theme.
+    QApplication::setPalette(Form::classicPalette());
 }
