@@ -14,8 +14,8 @@ using namespace Qt::StringLiterals;
 namespace {
 
 #ifdef ZEL_WAYLAND
-// Qt draws the title bar itself on Wayland and gives every window a maximize button, which asks the
-// compositor at once. A compositor that grants it (weston does) requires the window to take the
+// Qt draws the title bar itself on Wayland and gives every window a maximize button, which asks
+// the compositor at once. A compositor that grants it (weston does) requires the window to take the
 // screen's size and ends the program's connection when it keeps its own. Withdrawn in the same
 // batch of requests, before the compositor answers, the request comes to nothing; a compositor
 // that never maximizes a window of fixed size ignores both.
