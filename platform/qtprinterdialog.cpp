@@ -1,5 +1,6 @@
 #include "qtprinterdialog.h"
 
+#include <QDir>
 #include <QPrintDialog>
 #include <QPrinter>
 
@@ -9,6 +10,12 @@ PrinterDialog::Printout QtPrinterDialog::print(QWidget *window, const QString &d
     printer.setDocName(documentName);
     // A landscape page suits the wide window best; the dialog lets the user change it.
     printer.setPageOrientation(QPageLayout::Landscape);
+    // The file printer's file, named after the document in the home folder. Qt's dialog proposes
+    // it by itself only on X11; given here, it is the same on every desktop, and the printer the
+    // dialog starts with stays the desktop's own.
+    const QPrinter::OutputFormat format = printer.outputFormat();
+    printer.setOutputFileName(QDir::home().filePath(documentName + QStringLiteral(".pdf")));
+    printer.setOutputFormat(format);
     QPrintDialog dialog(&printer, window);
     if (dialog.exec() != QDialog::Accepted)
         return {Cancelled, {}};

@@ -1,6 +1,5 @@
 #include "ratestore.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -11,8 +10,6 @@
 
 #include <cmath>
 #include <memory>
-
-#include <sys/stat.h>
 
 namespace {
 
@@ -56,16 +53,6 @@ RateStore::~RateStore()
     QSqlDatabase::removeDatabase(m_connectionName);
 }
 
-std::optional<RateStore::FileIdentity> RateStore::identityOf(const QString &path)
-{
-    struct stat status
-    {
-    };
-    if (::stat(QFile::encodeName(path).constData(), &status) != 0)
-        return std::nullopt;
-    return FileIdentity {quint64(status.st_dev), quint64(status.st_ino)};
-}
-
 Result<std::unique_ptr<RateStore>> RateStore::open(const QString &path)
 {
     using Opened = Result<std::unique_ptr<RateStore>>;
@@ -92,7 +79,7 @@ Result<std::unique_ptr<RateStore>> RateStore::open(const QString &path)
     if (!db.open())
         return Opened::failure(QStringLiteral("Cannot open the rate table file %1: %2")
                                    .arg(path, reason(db.lastError())));
-    store->m_identity = identityOf(path).value_or(FileIdentity {});
+    store->m_identity = FileIdentity::of(path).value_or(FileIdentity {});
 
     QSqlQuery query(db);
     if (!query.exec(QStringLiteral("Select * from zel")))
@@ -115,7 +102,7 @@ Result<std::unique_ptr<RateStore>> RateStore::open(const QString &path)
 // %1), or why the file put back cannot be opened, which names the path itself.
 Failure RateStore::followFile(const QString &what)
 {
-    const std::optional<FileIdentity> current = identityOf(m_path);
+    const std::optional<FileIdentity> current = FileIdentity::of(m_path);
     if (current == m_identity)
         return std::nullopt;
     if (!current)

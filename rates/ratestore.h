@@ -7,6 +7,7 @@
 // replaced under it; the store follows the path instead. A store function never shows anything: it
 // returns a value or a reason a user can read, and the window decides what to show.
 
+#include "fileidentity.h"
 #include "raterecord.h"
 #include "result.h"
 
@@ -44,14 +45,6 @@ public:
     Failure changeRate(qint64 row, double rate);
 
 private:
-    struct FileIdentity
-    {
-        quint64 device = 0;
-        quint64 inode = 0;
-        bool operator==(const FileIdentity &) const = default;
-    };
-    static std::optional<FileIdentity> identityOf(const QString &path);
-
     RateStore(QString connectionName, QString path);
     Failure followFile(const QString &what);
     template<typename Body> Failure writeTransaction(const QString &what, Body body);

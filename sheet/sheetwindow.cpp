@@ -13,14 +13,15 @@
 #include "yearchoice.h"
 
 #include <QAction>
-#include <QCloseEvent>
 #include <QCursor>
 #include <QGroupBox>
+#include <QHideEvent>
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPixmap>
 #include <QShortcut>
+#include <QShowEvent>
 #include <QStyle>
 #include <QTimer>
 #include <QToolButton>
@@ -365,11 +366,23 @@ bool SheetWindow::Form_Load()
     return true;
 }
 
-void SheetWindow::closeEvent(QCloseEvent *event)
+void SheetWindow::hideEvent(QHideEvent *event)
 {
+    // Closing and minimising hide the sheet too.
+    m_resting = Timer1->isActive();
     Timer1->stop();
     Timer2->stop();
-    event->accept();
+    QWidget::hideEvent(event);
+}
+
+void SheetWindow::showEvent(QShowEvent *event)
+{
+    if (m_resting) {
+        Timer1->start();
+        Timer2->start();
+        m_resting = false;
+    }
+    QWidget::showEvent(event);
 }
 
 void SheetWindow::Form_Activate()

@@ -20,9 +20,9 @@ class SharedRates;
 
 // The interest sheet, Form1: twelve month rows on the left, the year, rate, opening balance and
 // summary on the right, the buttons below them. Its handlers copy the box texts into SheetTexts,
-// call the plain functions of this folder, and copy the texts back. While it is open, two timers
-// flash its title and slide the credits line along its bottom; the credits line's position lives
-// in a Marquee that outlives the window.
+// call the plain functions of this folder, and copy the texts back. While it is open and in
+// sight, two timers flash its title and slide the credits line along its bottom; the credits line's
+// position lives in a Marquee that outlives the window.
 //
 // Like every window of the program it keeps the names of the form it rebuilds, as objectName and
 // member: sheetfields.h says which of Text1 .. Text58 is which box, the members below name the
@@ -53,7 +53,9 @@ public:
     void Image1_Click();           // the help box
 
 protected:
-    void closeEvent(QCloseEvent *event) override;
+    // The timers rest while the sheet is minimised or hidden, and go on when it is shown again.
+    void hideEvent(QHideEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     void buildMonthRows();
@@ -83,6 +85,7 @@ private:
     MessageBox &m_messages;
     PrinterDialog &m_printer;
     StoreReport m_report;
-    Marquee &m_marquee;     // where the credits text stands
-    qint16 TitleBlank = 0;  // 1 when the last title tick emptied it
+    Marquee &m_marquee;      // where the credits text stands
+    qint16 TitleBlank = 0;   // 1 when the last title tick emptied it
+    bool m_resting = false;  // the timers were stopped when the sheet went out of sight
 };

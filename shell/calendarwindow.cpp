@@ -9,6 +9,9 @@
 #include <QProxyStyle>
 #include <QTableView>
 #include <QTextCharFormat>
+#include <QToolButton>
+
+#include <utility>
 
 namespace {
 
@@ -98,5 +101,16 @@ void CalendarWindow::styleCalendar()
             titlePalette.setColor(group, QPalette::WindowText, dateColour);
         }
         title->setPalette(titlePalette);
+        // The month arrows in the title's own colour: a desktop theme's arrow pictures are drawn
+        // for that theme's background, which may be as light as the title.
+        const bool rightToLeft = Calendar1->isRightToLeft();
+        const std::pair<const char16_t *, Qt::ArrowType> arrows[] = {
+            {u"qt_calendar_prevmonth", rightToLeft ? Qt::RightArrow : Qt::LeftArrow},
+            {u"qt_calendar_nextmonth", rightToLeft ? Qt::LeftArrow : Qt::RightArrow},
+        };
+        for (const auto &[name, arrow] : arrows) {
+            if (auto *button = title->findChild<QToolButton *>(QString::fromUtf16(name)))
+                button->setArrowType(arrow);
+        }
     }
 }

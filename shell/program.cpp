@@ -1,8 +1,11 @@
 #include "program.h"
 
 #include "calendarwindow.h"
+#include "formcontrols.h"
 #include "ratewindow.h"
 #include "sheetwindow.h"
+
+#include <QApplication>
 
 #include <memory>
 
@@ -11,6 +14,7 @@ Program::Program(const QString &directory)
     , m_printer(m_desktopPrinter)
     , m_rates(directory)
 {
+    useClassicColours();
 }
 
 Program::Program(const QString &directory, MessageBox &messages, PrinterDialog &printer)
@@ -18,6 +22,14 @@ Program::Program(const QString &directory, MessageBox &messages, PrinterDialog &
     , m_printer(printer)
     , m_rates(directory)
 {
+    useClassicColours();
+}
+
+void Program::useClassicColours()
+{
+    // Message boxes and dialogs take the classic light colours of the windows, also on a dark
+    // desktop theme.
+    QApplication::setPalette(Form::classicPalette());
 }
 
 QWidget *Program::loadSheet()

@@ -2,12 +2,14 @@
 
 // The application shell. One Program, made by main and living until after the last window, holds
 // what the whole program shares: the program's directory and its rate table, the message boxes
-// and the printer dialog, the watch over which window is active, and one slot per window type,
-// through which the main window's menu opens the other windows. What outlives a window (its slot,
-// and the members a window keeps from one opening to the next) lives here too, so that any window
-// may close first. Tests make a Program of their own, with fakes for the desktop's services.
+// and the printer dialog, the watches over which window is active and over the windows of fixed
+// size, and one slot per window type, through which the main window's menu opens the other
+// windows. What outlives a window (its slot, and the members a window keeps from one opening to
+// the next) lives here too, so that any window may close first. Tests make a Program of their own,
+// with fakes for the desktop's services.
 
 #include "activationwatch.h"
+#include "fixedsizewatch.h"
 #include "marquee.h"
 #include "qtmessagebox.h"
 #include "qtprinterdialog.h"
@@ -37,6 +39,7 @@ private:
     QWidget *loadSheet();
     QWidget *loadRateWindow();
     static QWidget *openCalendar();
+    static void useClassicColours();
 
     QtMessageBox m_desktopMessages;
     QtPrinterDialog m_desktopPrinter;
@@ -44,6 +47,7 @@ private:
     PrinterDialog &m_printer;
     SharedRates m_rates;  // zel.mdb in the program's directory
     ActivationWatch m_activation;
+    FixedSizeWatch m_fixedSizes;  // no window of fixed size is maximized
     Marquee m_sheetMarquee;
     // Last, so that the windows close before what they use.
     WindowSlot m_sheet {[this] { return loadSheet(); }};

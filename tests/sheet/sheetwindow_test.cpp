@@ -304,6 +304,35 @@ private slots:
             qPrintable(read));
     }
 
+    // Minimised or hidden, the sheet neither flashes its title nor moves its credits line, which
+    // would wake the computer 200 times a second for nothing; shown again, both go on, the credits
+    // line one column from where it stood.
+    void restsWhileUnseen()
+    {
+        const auto *credits = sheet->findChild<MarqueeLabel *>(u"Label15"_s);
+        const auto column
+            = [](const QString &line) { return line.indexOf(QRegularExpression(u"\\S"_s)); };
+        QObject watch;
+        QMap<QString, QStringList> ticks;  // each timer's ticks, as the credits line after each
+        for (auto *timer : sheet->findChildren<QTimer *>(QRegularExpression(u"^Timer[12]$"_s))) {
+            connect(timer, &QTimer::timeout, &watch,
+                [&, name = timer->objectName()] { ticks[name] << credits->text(); });
+        }
+        const std::pair<void (QWidget::*)(), void (QWidget::*)()> ways[]
+            = {{&QWidget::showMinimized, &QWidget::showNormal}, {&QWidget::hide, &QWidget::show}};
+        for (const auto &[away, back] : ways) {
+            (sheet->*away)();
+            QTRY_VERIFY(!sheet->isVisible() || sheet->isMinimized());
+            const QString stood = credits->text();
+            ticks.clear();
+            QTest::qWait(350);  // longer than either timer's interval
+            QCOMPARE(ticks.keys(), QStringList());
+            (sheet->*back)();
+            QTRY_COMPARE(ticks.keys(), (QStringList {u"Timer1"_s, u"Timer2"_s}));
+            QCOMPARE(qAbs(column(ticks[u"Timer2"_s].first()) - column(stood)), 1);
+        }
+    }
+
     // Driven by hand, the title is empty and full in turn from the load on ("-" before its first
     // tick is checked as each test opens the sheet); the desktop is given a blank for the empty
     // title, since it would show the program's name. The help picture and F1 show the HELP box:

@@ -1,14 +1,20 @@
+#include "formcontrols.h"
 #include "mainwindow.h"
+#include "qtmessagebox.h"
 #include "testprogram.h"
 
 #include <QAbstractButton>
 #include <QAction>
 #include <QCalendarWidget>
+#include <QDir>
+#include <QIcon>
+#include <QImage>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QProcess>
+#include <QWindow>
 
 using namespace Qt::StringLiterals;
 
@@ -126,10 +132,106 @@ private slots:
         QCOMPARE(onDark, onLight);
     }
 
+    // The calendar's month arrows stand out from its light blue title, at least 3 : 1, also where
+    // the desktop's icon theme draws its arrows light, for a dark desktop.
+    void calendarArrows()
+    {
+        QTemporaryDir icons;
+        QImage light(16, 16, QImage::Format_RGB32);
+        light.fill(QColor(238, 238, 236));
+        const QString previousTheme = QIcon::themeName();
+        const QStringList previousPaths = QIcon::themeSearchPaths();
+        QIcon::setThemeSearchPaths({icons.path()});
+        QIcon::setThemeName(u"light"_s);
+        QFile index(icons.filePath(u"light/index.theme"_s));
+        QVERIFY(QDir(icons.path()).mkpath(u"light/16"_s) && index.open(QIODevice::WriteOnly)
+            && index.write("[Icon Theme]\nDirectories=16\n[16]\nSize=16\n")
+            && light.save(icons.filePath(u"light/16/go-previous.png"_s))
+            && light.save(icons.filePath(u"light/16/go-next.png"_s)));
+        index.close();
+        QWidget *calendar = open(u"mycal"_s);
+        QIcon::setThemeName(previousTheme);
+        QIcon::setThemeSearchPaths(previousPaths);
+        QVERIFY(calendar);
+        const auto luminance = [](QColor colour) {
+            float sum = 0.05f;
+            for (const auto &[c, weight] : {std::pair {colour.redF(), 0.2126f},
+                     {colour.greenF(), 0.7152f}, {colour.blueF(), 0.0722f}})
+                sum += weight
+                    * (c <= 0.03928f ? c / 12.92f : std::pow((c + 0.055f) / 1.055f, 2.4f));
+            return sum;
+        };
+        for (const QString &name : {u"qt_calendar_prevmonth"_s, u"qt_calendar_nextmonth"_s}) {
+            const QImage drawn = calendar->findChild<QWidget *>(name)->grab().toImage();
+            float darkest = 1.05f;
+            for (int y = 0; y < drawn.height(); ++y) {
+                for (int x = 0; x < drawn.width(); ++x)
+                    darkest = std::min(darkest, luminance(drawn.pixelColor(x, y)));
+            }
+            QVERIFY2(luminance(Form::lightBlue) >= 3 * darkest, qPrintable(name));
+        }
+    }
+
+    void maximize_data()
+    {
+        QTest::addColumn<QString>("item");  // the menu item, or none for a message box
+        QTest::addColumn<bool>("fixed");
+        QTest::newRow("rate window") << u"mycustdet"_s << true;
+        QTest::newRow("sheet") << u"mycolenform"_s << true;
+        QTest::newRow("calendar") << u"mycal"_s << true;
+        QTest::newRow("message box") << QString() << true;
+        QTest::newRow("main window, with About us") << u"myabt"_s << false;
+    }
+
+    // Asked to maximize, as the title bar that Qt draws on Wayland asks, a window of fixed size
+    // keeps its size and what was typed into it, and the program goes on; the main window, which
+    // can be resized, is maximized.
+    void maximize()
+    {
+        QFETCH(QString, item);
+        QFETCH(bool, fixed);
+        QString typed;
+        QList<QSize> sizes;  // before and after
+        const auto maximize = [&](QWidget *window) {
+            auto *box = window->findChild<QLineEdit *>(u"Text1"_s);
+            if (box)
+                box->insert(u"1000"_s);  // as typed; Wayland without a keyboard takes no keys
+            sizes << window->size();
+            QWindow *handle = window->windowHandle();
+            handle->setWindowStates(handle->windowStates() ^ Qt::WindowMaximized);
+            QTest::qWait(200);  // for the desktop's answer
+            window->repaint();  // a Wayland compositor checks the size it asked for on each frame
+            QTest::qWait(100);
+            typed = box ? box->text() : u"1000"_s;
+            sizes << window->size();
+        };
+        if (item.isEmpty()) {
+            QTimer::singleShot(0, this, [&] {
+                QWidget *box = QApplication::activeModalWidget();
+                if (QTest::qWaitForWindowExposed(box))
+                    maximize(box);
+                box->close();
+            });
+            QtMessageBox().plain(&m->main, u"Questions and suggestions"_s, u"HELP"_s);
+        } else {
+            m->main.findChild<QAction *>(item)->trigger();
+            QWidget *window = &m->main;
+            for (QWidget *shown : QApplication::topLevelWidgets())
+                window = shown->isVisible() && shown != &m->main ? shown : window;
+            QVERIFY(QTest::qWaitForWindowExposed(window));
+            maximize(window);
+        }
+        QCOMPARE(typed, u"1000"_s);
+        QCOMPARE(sizes.size(), 2);
+        QCOMPARE(sizes[1] == sizes[0], fixed);
+    }
+
     // The whole program as a user meets it, with real message boxes, the real printer dialog and
     // the real event loop, which must end when the last window closes. On an empty table made by
     // the build's own tool the user adds a year, sees it in the sheet's year list, prints the
-    // sheet and quits; the table then holds the year.
+    // sheet (the printer dialog proposes a PDF file named after it, whatever the desktop) and
+    // quits; the table then holds the year. On a dark desktop every dialog takes the classic
+    // light colours of the windows.
     void wholeProgram()
     {
         m.reset();
@@ -137,15 +239,28 @@ private slots:
         const QString table = folder.filePath(u"zel.mdb"_s);
         const QString pdf = folder.filePath(u"sheet.pdf"_s);
         QCOMPARE(QProcess::execute(QStringLiteral(NEW_STORE_TOOL), {table}), 0);
+        const QPalette desktop = QApplication::palette();
+        QApplication::setPalette(QPalette(QColor(40, 40, 40)));  // a dark desktop theme
         Program program(folder.path());
         MainWindow main(program);
         main.show();
         // A user who answers every dialog: Yes or OK to a message, which is recorded, and printing
         // to a PDF file, chosen as the last printer entry and named in the file name box.
         QStringList messages;
+        QString proposed;  // the PDF file that the printer dialog proposed
+        const auto colours = [](const QPalette &palette) {
+            QStringList names;
+            for (const auto role : {QPalette::Window, QPalette::WindowText, QPalette::Base,
+                     QPalette::Text, QPalette::Button, QPalette::ButtonText})
+                names << palette.color(role).name();
+            return names.join(u' ');
+        };
+        QSet<QString> looks;  // the colours of every dialog
         QTimer answerer;
         answerer.callOnTimeout(this, [&] {
             QWidget *modal = QApplication::activeModalWidget();
+            if (modal)
+                looks << colours(modal->palette());
             if (auto *box = qobject_cast<QMessageBox *>(modal)) {
                 messages << box->text();
                 QAbstractButton *yes = box->button(QMessageBox::Yes);
@@ -153,8 +268,10 @@ private slots:
             } else if (auto *dialog = qobject_cast<QPrintDialog *>(modal)) {
                 if (auto *printers = dialog->findChild<QComboBox *>(u"printers"_s))
                     printers->setCurrentIndex(printers->count() - 1);
-                if (auto *fileName = dialog->findChild<QLineEdit *>(u"filename"_s))
+                if (auto *fileName = dialog->findChild<QLineEdit *>(u"filename"_s)) {
+                    proposed = fileName->text();
                     fileName->setText(pdf);
+                }
                 dialog->accept();
             }
         });
@@ -174,6 +291,7 @@ private slots:
             fill(sheet, u"Command3"_s);
             QFile printed(pdf);
             QVERIFY(printed.open(QIODevice::ReadOnly) && printed.read(4) == "%PDF");
+            QCOMPARE(proposed, QDir::home().filePath(u"ZEL Calculation - Interest sheet.pdf"_s));
             // "&Exit" closes the main window only; the program goes on until the sheet closes too.
             chooseFromMenu(main, u"myexit"_s);
             QTRY_VERIFY(!main.isVisible());
@@ -189,6 +307,8 @@ private slots:
         });
         QCOMPARE(QApplication::exec(), 0);  // the last window closed and the program ended
         QCOMPARE(RateTableFile::rows(table), (QList<RateTableFile::Row> {{2004.0, 2005.0, 8.0}}));
+        QCOMPARE(looks, QSet {colours(Form::classicPalette())});
+        QApplication::setPalette(desktop);
     }
 };
 
