@@ -260,6 +260,7 @@ private slots:
         if (read)
             compareText(screenReader(window), state);
     }
+
     void messageBox_data()
     {
         QTest::addColumn<int>("icon");  // as MessageBox asks for it
