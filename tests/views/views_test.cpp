@@ -319,7 +319,7 @@ private slots:
 
     // The desktop's printer dialog, answered with its PDF printer and a file name, is given the
     // document's name and prints the window on one landscape page under that title; cancelled,
-    // it prints nothing.
+    // it prints nothing. The page is compared as a picture too.
     void printerDialog()
     {
         m.emplace();
@@ -355,6 +355,12 @@ private slots:
         QVERIFY2(page.size() > 2 && page[0].toDouble() > page[2].toDouble(), qPrintable(read));
         QCOMPARE(named + u'|' + field(u"Title"_s) + u'|' + field(u"Pages"_s),
             u"Interest sheet|Interest sheet|1"_s);
+        // The page as a viewer shows it: the sheet centred, as large as fits.
+        QCOMPARE(QProcess::execute(
+                     u"pdftoppm"_s, {u"-r"_s, u"30"_s, u"-png"_s, u"-singlefile"_s, pdf, pdf}),
+            0);
+        comparePicture(
+            QImage(pdf + u".png"_s).convertToFormat(QImage::Format_RGB32), u"printed"_s, false);
 
         accept = false;
         QVERIFY(QFile::remove(pdf));
