@@ -11,12 +11,7 @@ class CommandLineTest : public QObject
     Q_OBJECT
 
 private slots:
-    void commandLine_data()
-    {
-        QTest::addColumn<QString>("arguments");
-        QTest::addColumn<QString>("output");
-        DataFile::addRows(u"command-lines.tsv"_s);
-    }
+    void commandLine_data() { DataFile::addRows(u"command-lines.tsv"_s, {"arguments", "output"}); }
 
     void commandLine()
     {
