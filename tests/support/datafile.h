@@ -52,4 +52,10 @@ inline void addRows(const QString &fileName, std::initializer_list<const char *>
     addRows(fileName);
 }
 
+// The current row's field in the column, for a field used once or twice (QFETCH in short).
+inline QString field(const char *column)
+{
+    return *static_cast<QString *>(QTest::qData(column, QMetaType::QString));
+}
+
 }  // namespace DataFile

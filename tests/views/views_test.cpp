@@ -8,7 +8,6 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QProcess>
-#include <QRegularExpression>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QStyleFactory>
@@ -25,27 +24,24 @@ class ViewsTest : public QObject
 
     std::optional<TestProgram> m;  // on a table of two years
     std::optional<MainWindow> main;
-    const QDir references {QStringLiteral(REFERENCES)};
-    const QDir rendered {QStringLiteral(RENDERED)};
+    const QDir references {QStringLiteral(REFERENCES)}, rendered {QStringLiteral(RENDERED)};
     const bool writing = qEnvironmentVariableIsSet("ZEL_WRITE_REFERENCES");
 
     // Types into boxes, presses buttons and presses Down in lists, from entries such as
-    // "Combo1=2 Text1=2005 Command3"; a box is emptied first.
+    // "Combo1=2 Text1=2005 Command3".
     static void fill(QWidget *window, const QString &entries)
     {
         for (const QString &entry : entries.split(u' ', Qt::SkipEmptyParts)) {
             auto *control = window->findChild<QWidget *>(entry.section(u'=', 0, 0));
             const QString text = entry.section(u'=', 1);
-            if (auto *button = qobject_cast<QAbstractButton *>(control)) {
+            if (auto *button = qobject_cast<QAbstractButton *>(control))
                 button->click();
-            } else if (qobject_cast<QComboBox *>(control)) {
+            else if (qobject_cast<QComboBox *>(control))
                 control->setFocus();
-                for (int press = 0; press < text.toInt(); ++press)
-                    QTest::keyClick(control, Qt::Key_Down);
-            } else {
-                qobject_cast<QLineEdit *>(control)->clear();
+            else
                 QTest::keyClicks(control, text);
-            }
+            for (int press = 0; qobject_cast<QComboBox *>(control) && press < text.toInt(); ++press)
+                QTest::keyClick(control, Qt::Key_Down);
         }
     }
 
@@ -63,73 +59,66 @@ class ViewsTest : public QObject
     void compare(const QImage &shown, const QString &name, bool dark)
     {
         const QString reference = references.filePath(u"pictures/%1.png"_s.arg(name));
-        if (writing && !dark) {
-            QVERIFY(shown.save(reference, nullptr, 0));  // the strongest compression
-            return;
-        }
+        const QString actual = writing && !dark ? reference : rendered.filePath(name + u".png"_s);
         QImage difference = QImage(reference).convertToFormat(QImage::Format_RGB32);
-        if (shown == difference)
+        QVERIFY(shown.save(actual, nullptr, 0));  // the strongest compression
+        if (actual == reference || shown == difference)
             return;
         QPainter painter(&difference);  // light where they differ
         painter.setCompositionMode(QPainter::CompositionMode_Difference);
         painter.drawImage(0, 0, shown);
         painter.end();
-        const QString actual = rendered.filePath(name + u".png"_s);
-        QVERIFY(
-            shown.save(actual) && difference.save(rendered.filePath(name + u"-difference.png"_s)));
+        QVERIFY(difference.save(rendered.filePath(name + u"-difference.png"_s)));
         QFAIL(qPrintable(u"%1 differs from %2"_s.arg(actual, reference)));
     }
     void compare(const QStringList &lines, const QString &name)
     {
         QFile reference(references.filePath(u"accessibility/%1.txt"_s.arg(name)));
         QFile actual(writing ? reference.fileName() : rendered.filePath(name + u".txt"_s));
-        QVERIFY(actual.open(QIODevice::WriteOnly | QIODevice::Text));
-        actual.write((lines.join(u'\n') + u'\n').toUtf8());
+        QVERIFY(actual.open(QIODevice::WriteOnly | QIODevice::Text)
+            && actual.write((lines.join(u'\n') + u'\n').toUtf8()) > 0);
         if (writing)
             return;
         QVERIFY(reference.open(QIODevice::ReadOnly | QIODevice::Text));
-        const QStringList expected = QString::fromUtf8(reference.readAll()).chopped(1).split(u'\n');
-        QCOMPARE(lines, expected);  // the first line that differs
+        // The first line that differs.
+        QCOMPARE(lines, QString::fromUtf8(reference.readAll()).chopped(1).split(u'\n'));
     }
 
     // Every accessible object in tree order, indented by depth: its role, name, description,
-    // the states that matter and the labels that name it; then where Tab takes the focus from
-    // the control that has it, round to that control again.
+    // the states that matter and the labels that name it.
+    static void describe(QAccessibleInterface *node, QStringList &lines, int depth = 0)
+    {
+        QString line = u"%1%2 \"%3\""_s.arg(QString(depth * 2, u' '),
+            QString::fromLatin1(QMetaEnum::fromType<QAccessible::Role>().valueToKey(node->role())),
+            node->text(QAccessible::Name));
+        if (const QString about = node->text(QAccessible::Description); !about.isEmpty())
+            line += u" about \"%1\""_s.arg(about);
+        const QAccessible::State state = node->state();
+        const quint64 set[] = {state.focusable, state.disabled, state.invisible, state.readOnly,
+            state.checked, state.defaultButton, state.hasPopup};
+        const QStringList flags
+            = u"focusable disabled invisible read-only checked default pop-up"_s.split(u' ');
+        for (int flag = 0; flag < flags.size(); ++flag)
+            line += set[flag] ? u' ' + flags[flag] : QString();
+        for (const auto &[label, relation] : node->relations(QAccessible::Label))
+            line += u" labelled \"%1\""_s.arg(label->text(QAccessible::Name));
+        lines << line;
+        for (int child = 0; child < node->childCount(); ++child)
+            describe(node->child(child), lines, depth + 1);
+    }
+    // What a screen reader finds in the window, then where Tab takes the focus from the control
+    // that has it, round to that control again.
     static QStringList screenReader(QWidget *window)
     {
         QStringList lines;
-        const std::function<void(QAccessibleInterface *, int)> describe
-            = [&](QAccessibleInterface *node, int depth) {
-                  QString line = QString(depth * 2, u' ')
-                      + QString::fromLatin1(
-                          QMetaEnum::fromType<QAccessible::Role>().valueToKey(node->role()))
-                      + u" \"%1\""_s.arg(node->text(QAccessible::Name));
-                  if (const QString about = node->text(QAccessible::Description); !about.isEmpty())
-                      line += u" about \"%1\""_s.arg(about);
-                  const QAccessible::State state = node->state();
-                  const quint64 set[] = {state.focusable, state.disabled, state.invisible,
-                      state.readOnly, state.checked, state.defaultButton, state.hasPopup};
-                  const QStringList flags
-                      = u"focusable disabled invisible read-only checked default pop-up"_s.split(
-                          u' ');
-                  for (int flag = 0; flag < flags.size(); ++flag)
-                      line += set[flag] ? u' ' + flags[flag] : QString();
-                  for (const auto &[label, relation] : node->relations(QAccessible::Label))
-                      line += u" labelled \"%1\""_s.arg(label->text(QAccessible::Name));
-                  lines << line;
-                  for (int child = 0; child < node->childCount(); ++child)
-                      describe(node->child(child), depth + 1);
-              };
-        describe(QAccessible::queryAccessibleInterface(window), 0);
+        describe(QAccessible::queryAccessibleInterface(window), lines);
         QWidget *first = QApplication::focusWidget();
-        for (int press = 0; first && press < 100; ++press) {
-            QWidget *focus = QApplication::focusWidget();
+        for (QWidget *focus = first; focus && lines.size() < 1000;) {
             const QString name
                 = QAccessible::queryAccessibleInterface(focus)->text(QAccessible::Name);
             lines << u"tab "_s + (name.isEmpty() ? focus->objectName() : name);
             QTest::keyClick(focus, Qt::Key_Tab);
-            if (QApplication::focusWidget() == first)
-                break;
+            focus = QApplication::focusWidget() == first ? nullptr : QApplication::focusWidget();
         }
         return lines;
     }
@@ -161,13 +150,12 @@ private slots:
     {
         main.reset();
         m.reset();
-        QIcon::setThemeName(QString());
     }
 
     void windows_data()
     {
-        const bool small = QGuiApplication::primaryScreen()->name() == u"small";
-        DataFile::addRows(small ? u"windows-small-screen.tsv"_s : u"windows.tsv"_s,
+        // The rows for the screen of the run, named "desktop" or "small".
+        DataFile::addRows(u"windows-%1.tsv"_s.arg(QGuiApplication::primaryScreen()->name()),
             {"state", "desktop", "read", "window", "entries"});
     }
 
@@ -175,27 +163,21 @@ private slots:
     // and reads as its reference to a screen reader.
     void windows()
     {
-        QFETCH(QString, state);
-        QFETCH(QString, desktop);
-        QFETCH(QString, read);
-        QFETCH(QString, window);
-        QFETCH(QString, entries);
-        if (desktop == u"dark") {
-            QApplication::setPalette(QPalette(QColor(40, 40, 40)));
-            QIcon::setThemeName(u"light"_s);
-        }
+        const QString state = DataFile::field("state"), window = DataFile::field("window");
+        const bool dark = DataFile::field("desktop") == u"dark";
+        QApplication::setPalette(dark ? QPalette(QColor(40, 40, 40)) : QApplication::palette());
+        QIcon::setThemeName(dark ? u"light"_s : QString());
         QVERIFY(m.emplace().ready);
         QWidget *shown = window == u"main" ? &main.emplace(m->program)
             : window == u"sheet"           ? m->program.sheet().open()
             : window == u"rates"           ? m->program.rateWindow().open()
                                            : m->program.calendar().open();
         QVERIFY(still(shown));
-        fill(shown, entries);
+        fill(shown, DataFile::field("entries"));
         if (auto *scroller = shown->findChild<QScrollArea *>())
             scroller->verticalScrollBar()->setValue(scroller->verticalScrollBar()->maximum());
-        compare(shown->grab().toImage().convertToFormat(QImage::Format_RGB32), state,
-            desktop == u"dark");
-        if (read == u"yes")
+        compare(shown->grab().toImage().convertToFormat(QImage::Format_RGB32), state, dark);
+        if (DataFile::field("read") == u"yes")
             compare(screenReader(shown), state);
     }
 
@@ -205,26 +187,22 @@ private slots:
     // with the button the user pressed.
     void messageBox()
     {
-        QFETCH(QString, icon);
-        QFETCH(QString, press);
-        QFETCH(QString, seen);
-        const QMetaEnum buttons = QMetaEnum::fromType<QMessageBox::StandardButtons>();
+        const QString press = DataFile::field("press");
         QString shown;
         const auto answerer = answer<QMessageBox>([&](QMessageBox *box) {
-            shown = u"%1|%2 %3 %4 %5"_s.arg(box->windowTitle(), box->text(),
-                QString::fromLatin1(
-                    QMetaEnum::fromType<QMessageBox::Icon>().valueToKey(box->icon())),
-                QString::fromLatin1(buttons.valueToKeys(box->standardButtons())),
-                QString::fromLatin1(buttons.valueToKey(box->standardButton(box->defaultButton()))));
+            const auto key = [](auto value) { return QVariant::fromValue(value).toString(); };
+            shown = u"%1|%2 %3 %4 %5"_s.arg(box->windowTitle(), box->text(), key(box->icon()),
+                key(box->standardButtons()),
+                key(QMessageBox::StandardButtons(box->standardButton(box->defaultButton()))));
+            const QMetaEnum buttons = QMetaEnum::fromType<QMessageBox::StandardButtons>();
             box->button(QMessageBox::StandardButton(buttons.keyToValue(qPrintable(press))))
                 ->click();
         });
-        const QStringList kinds = {u"plain"_s, u"stop"_s, u"question"_s, u"information"_s};
         const MessageBox::Answer answer = QtMessageBox().show(nullptr, u"Do you want to Save"_s,
-            u"Confirmation"_s, MessageBox::Icon(kinds.indexOf(icon)),
+            u"Confirmation"_s, MessageBox::Icon(DataFile::field("icon").toInt()),
             press == u"Ok" ? MessageBox::Buttons::Ok : MessageBox::Buttons::YesNo);
         QCOMPARE(shown + u' ' + QStringList({u"Ok"_s, u"Yes"_s, u"No"_s})[int(answer)],
-            u"Confirmation|Do you want to Save "_s + seen);
+            u"Confirmation|Do you want to Save "_s + DataFile::field("seen"));
     }
 
     // The desktop's printer dialog, answered with its PDF printer and a file name, is given the
@@ -236,10 +214,9 @@ private slots:
         QVERIFY(sheet);
         const QString pdf = m->folder.filePath(u"sheet.pdf"_s);
         const QString name = u"Interest sheet"_s;
-        QString named;
         bool accept = true;
         const auto answerer = answer<QPrintDialog>([&](QPrintDialog *dialog) {
-            named = dialog->printer()->docName();
+            QCOMPARE(dialog->printer()->docName(), name);
             auto *printers = dialog->findChild<QComboBox *>(u"printers"_s);
             printers->setCurrentIndex(printers->count() - 1);
             dialog->findChild<QLineEdit *>(u"filename"_s)->setText(pdf);
@@ -248,14 +225,11 @@ private slots:
         QCOMPARE(QtPrinterDialog().print(sheet, name).outcome, PrinterDialog::Printed);
         QProcess info;
         info.start(u"pdfinfo"_s, {pdf});
-        QVERIFY(info.waitForFinished());
         const QRegularExpression fields(u"(?ms)^Title: +Interest sheet$.*^Pages: +1$"_s);
-        QVERIFY2(
-            fields.match(QString::fromUtf8(info.readAllStandardOutput())).hasMatch(), "pdfinfo");
-        QCOMPARE(named, name);
-        QCOMPARE(QProcess::execute(
-                     u"pdftoppm"_s, {u"-r"_s, u"30"_s, u"-png"_s, u"-singlefile"_s, pdf, pdf}),
-            0);
+        QVERIFY(info.waitForFinished()
+            && fields.match(QString::fromUtf8(info.readAllStandardOutput())).hasMatch());
+        const QStringList page = u"-r 30 -png -singlefile"_s.split(u' ') << pdf << pdf;
+        QCOMPARE(QProcess::execute(u"pdftoppm"_s, page), 0);  // the page at 30 dots an inch
         compare(QImage(pdf + u".png"_s).convertToFormat(QImage::Format_RGB32), u"printed"_s, false);
 
         accept = false;
