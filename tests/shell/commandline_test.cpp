@@ -5,7 +5,7 @@
 
 using namespace Qt::StringLiterals;
 
-// The program as started from a shell with no display (the test runs without one).
+// The program as started from a shell with no display.
 class CommandLineTest : public QObject
 {
     Q_OBJECT
@@ -18,6 +18,8 @@ private slots:
         QFETCH(QString, arguments);
         QFETCH(QString, output);
         QProcess program;
+        program.setEnvironment(QProcess::systemEnvironment().filter(
+            QRegularExpression(u"^(?!(DISPLAY|WAYLAND_DISPLAY|QT_QPA_PLATFORM)=)"_s)));
         program.startCommand(u"timeout 3 \"" ZEL_PROGRAM "\" "_s + arguments);
         program.waitForFinished();
         const QString given = QString::number(program.exitCode()) + u'|'
