@@ -4,6 +4,8 @@
 #include <QStringList>
 #include <QTest>
 
+#include <initializer_list>
+
 // Cases that differ only in their data live in a text file beside the test: one case a line, its
 // name and then its fields separated by tabs; a line starting with '#' is a comment. Within a
 // field \t, \n, \r and \\ stand for a tab, a line feed, a carriage return and a backslash.
@@ -40,6 +42,20 @@ inline void addRows(const QString &fileName)
         for (const QString &field : fields.sliced(1))
             row << unescaped(field);
     }
+}
+
+// The same, after adding the columns named, all of type QString.
+inline void addRows(const QString &fileName, std::initializer_list<const char *> columns)
+{
+    for (const char *column : columns)
+        QTest::addColumn<QString>(column);
+    addRows(fileName);
+}
+
+// The current row's field in the column, for a field used once or twice (QFETCH in short).
+inline QString field(const char *column)
+{
+    return *static_cast<QString *>(QTest::qData(column, QMetaType::QString));
 }
 
 }  // namespace DataFile
