@@ -11,12 +11,7 @@ class NumbersTest : public QObject
     Q_OBJECT
 
 private slots:
-    void read_data()
-    {
-        for (const char *column : {"text", "value", "taken"})
-            QTest::addColumn<QString>(column);
-        DataFile::addRows(u"numbers.tsv"_s);
-    }
+    void read_data() { DataFile::addRows(u"numbers.tsv"_s, {"text", "value", "taken"}); }
 
     // A box is read as far as it holds a number. Where only a number will do, a text is one when
     // the reading took all of it and the number fits a double; anything else is refused rather
@@ -46,12 +41,7 @@ private slots:
         QCOMPARE(read.join(u'|'), u"9.5|9.5|||"_s);
     }
 
-    void text_data()
-    {
-        QTest::addColumn<QString>("value");
-        QTest::addColumn<QString>("text");
-        DataFile::addRows(u"number-texts.tsv"_s);
-    }
+    void text_data() { DataFile::addRows(u"number-texts.tsv"_s, {"value", "text"}); }
 
     // The text of a value, and of the same value as a plain double where there is one.
     void text()

@@ -123,9 +123,7 @@ private slots:
 
     void refusedFile_data()
     {
-        for (const char *column : {"made", "opening", "reading", "writing"})
-            QTest::addColumn<QString>(column);
-        DataFile::addRows(u"damaged-files.tsv"_s);
+        DataFile::addRows(u"damaged-files.tsv"_s, {"made", "opening", "reading", "writing"});
     }
 
     // The program had the table open; then the file went, or something else took its place. The

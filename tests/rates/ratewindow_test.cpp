@@ -108,9 +108,7 @@ private slots:
 
     void scenario_data()
     {
-        for (const char *column : {"steps", "messages", "rows", "states"})
-            QTest::addColumn<QString>(column);
-        DataFile::addRows(u"rate-window.tsv"_s);
+        DataFile::addRows(u"rate-window.tsv"_s, {"steps", "messages", "rows", "states"});
     }
 
     void scenario()
