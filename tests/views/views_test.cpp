@@ -4,6 +4,7 @@
 
 #include <QAccessible>
 #include <QMessageBox>
+#include <QPageLayout>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -225,7 +226,8 @@ private slots:
         QCOMPARE(QtPrinterDialog().print(sheet, name).outcome, PrinterDialog::Printed);
         QProcess info;
         info.start(u"pdfinfo"_s, {pdf});
-        const QRegularExpression fields(u"(?ms)^Title: +Interest sheet$.*^Pages: +1$"_s);
+        const QRegularExpression fields(
+            u"(?ms)^Title: +Interest sheet$.*^Creator: +ZEL Calculation$.*^Pages: +1$"_s);
         QVERIFY(info.waitForFinished()
             && fields.match(QString::fromUtf8(info.readAllStandardOutput())).hasMatch());
         const QStringList page = u"-r 30 -png -singlefile"_s.split(u' ') << pdf << pdf;
@@ -236,6 +238,10 @@ private slots:
         QVERIFY(QFile::remove(pdf));
         QCOMPARE(QtPrinterDialog().print(sheet, name).outcome, PrinterDialog::Cancelled);
         QVERIFY(!QFile::exists(pdf));
+        QWidget empty;  // nothing to draw is no printout, and no file
+        empty.resize(0, 0);
+        QVERIFY(
+            !PrinterDialog::writePdf(pdf, {}, 72, &empty, name).isEmpty() && !QFile::exists(pdf));
     }
 };
 
