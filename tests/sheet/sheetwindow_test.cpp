@@ -97,10 +97,10 @@ private slots:
                     looks << PrinterDialog::writePdf(m->folder.filePath(file), {}, 1200, sheet, {});
                 setrlimit(RLIMIT_FSIZE, &previous);
                 looks << u"older file of %1 bytes"_s.arg(QFileInfo(older).size());
-            } else if (step == u"wait") {  // until both move, for half a second at most
+            } else if (step == u"wait") {  // until both move, for a second at most
                 const QStringList was = shown();
                 const bool both = QTest::qWaitFor(
-                    [&] { return shown()[0] != was[0] && shown()[1] != was[1]; }, 500);
+                    [&] { return shown()[0] != was[0] && shown()[1] != was[1]; }, 1000);
                 looks << (both ? u"moving"_s : shown() == was ? u"resting"_s : u"one moving"_s);
             } else if (sheet->metaObject()->indexOfSlot(qPrintable(step + u"()"_s)) >= 0) {
                 QMetaObject::invokeMethod(sheet, qPrintable(step));  // hide, showMinimized, ...
