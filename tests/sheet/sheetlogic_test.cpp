@@ -15,10 +15,8 @@ class SheetLogicTest : public QObject
 private slots:
     void calculations_data()
     {
-        for (auto column :
-            {"opening", "rate", "subs", "refunds", "withdrawals", "results", "fault"})
-            QTest::addColumn<QString>(column);
-        DataFile::addRows(u"calculations.tsv"_s);
+        DataFile::addRows(u"calculations.tsv"_s,
+            {"opening", "rate", "subs", "refunds", "withdrawals", "results", "fault"});
     }
 
     // Over the results of an earlier calculation: every result as expected, the one that failed
@@ -53,9 +51,7 @@ private slots:
 
     void sweep_data()
     {
-        for (auto column : {"text", "between", "width", "calls", "columns"})
-            QTest::addColumn<QString>(column);
-        DataFile::addRows(u"credits-line.tsv"_s);
+        DataFile::addRows(u"credits-line.tsv"_s, {"text", "between", "width", "calls", "columns"});
     }
 
     // At each call looked at, the line is as wide as asked, whatever the text's length, and holds
