@@ -119,6 +119,9 @@ private slots:
         QCOMPARE(store->changeRate(row + 1, 7),
             u"The rate was not changed in %1: the year is no longer in the table."_s.arg(m_path));
         QCOMPARE(onDisk(), expected.replace(u"2005 2006 8.15"_s, u"2005 2006 9.75"_s));
+        // A table another program dropped meanwhile takes no year, and none is reported saved.
+        QVERIFY(RateTableFile::exec(m_path, {u"DROP TABLE zel"_s}));
+        QCOMPARE(store->add(2006, 2007, 8).error, notSaved + u"no such table: zel"_s);
     }
 
     void refusedFile_data()
