@@ -21,10 +21,15 @@ using namespace Qt::StringLiterals;
 namespace {
 
 // The significant digits of a number text: those of its mantissa after any leading zeros.
-qsizetype significantDigits(const QString &text)
+qsizetype significantDigits(QStringView text)
 {
-    static const QRegularExpression others(u"^[-.0]*|[eE].*|\\D"_s);
-    return QString(text).remove(others).size();
+    const qsizetype exponent = text.indexOf(u'e', 0, Qt::CaseInsensitive);
+    qsizetype digits = 0;
+    for (const QChar c : exponent < 0 ? text : text.first(exponent)) {
+        if (c.isDigit() && (digits > 0 || c != u'0'))
+            ++digits;
+    }
+    return digits;
 }
 
 [[noreturn]] void fail(const char *what, const std::string &input, const QString &text = {})
