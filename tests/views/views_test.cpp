@@ -1,6 +1,6 @@
 #include "datafile.h"
 #include "mainwindow.h"
-#include "testprogram.h"
+#include "windowscenario.h"
 
 #include <QAccessible>
 #include <QMessageBox>
@@ -27,24 +27,6 @@ class ViewsTest : public QObject
     std::optional<MainWindow> main;
     const QDir references {QStringLiteral(REFERENCES)}, rendered {QStringLiteral(RENDERED)};
     const bool writing = qEnvironmentVariableIsSet("ZEL_WRITE_REFERENCES");
-
-    // Types into boxes, presses buttons and presses Down in lists, from entries such as
-    // "Combo1=2 Text1=2005 Command3".
-    static void fill(QWidget *window, const QString &entries)
-    {
-        for (const QString &entry : entries.split(u' ', Qt::SkipEmptyParts)) {
-            auto *control = window->findChild<QWidget *>(entry.section(u'=', 0, 0));
-            const QString text = entry.section(u'=', 1);
-            if (auto *button = qobject_cast<QAbstractButton *>(control))
-                button->click();
-            else if (qobject_cast<QComboBox *>(control))
-                control->setFocus();
-            else
-                QTest::keyClicks(control, text);
-            for (int press = 0; qobject_cast<QComboBox *>(control) && press < text.toInt(); ++press)
-                QTest::keyClick(control, Qt::Key_Down);
-        }
-    }
 
     // The window shown, active and standing still: the sheet's title and credits line stay where
     // they start.
@@ -174,7 +156,7 @@ private slots:
             : window == u"rates"           ? m->program.rateWindow().open()
                                            : m->program.calendar().open();
         QVERIFY(still(shown));
-        fill(shown, DataFile::field("entries"));
+        WindowScenario(*m).run(DataFile::field("entries"), shown);
         if (auto *scroller = shown->findChild<QScrollArea *>())
             scroller->verticalScrollBar()->setValue(scroller->verticalScrollBar()->maximum());
         compare(shown->grab().toImage().convertToFormat(QImage::Format_RGB32), state, dark);
