@@ -101,10 +101,11 @@ private slots:
 
     // The whole program as a user meets it, with the desktop's message boxes and printer dialog
     // and the real event loop, which must end when the last window closes. On an empty table made
-    // by the build's own tool the user adds a year, sees it in the sheet's year list, asks to
-    // print the sheet (the printer dialog proposes a PDF file named after it, whatever the
-    // desktop), leaves the main window with Exit and closes the sheet; the table then holds the
-    // year. On a dark desktop every dialog takes the windows' classic light colours.
+    // by the build's own tool the user adds a year, presses O.K again on the emptied boxes, sees
+    // the year in the sheet's year list, asks to print the sheet (the printer dialog proposes a PDF
+    // file named after it, whatever the desktop), leaves the main window with Exit and closes the
+    // sheet; the table then holds the year. On a dark desktop every dialog takes the windows'
+    // classic light colours.
     void wholeProgram()
     {
         main.reset();
@@ -127,7 +128,8 @@ private slots:
                 const QColor colour = modal->palette().color(QPalette::Window);
                 seen << (colour == window.palette().color(QPalette::Window) ? QString()
                                                                             : u"dark: "_s)
-                        + (box ? box->text()
+                        + (box ? u"%1|%2|%3"_s.arg(box->windowTitle(), box->text(),
+                               QVariant::fromValue(box->icon()).toString())
                                : modal->findChild<QLineEdit *>(u"filename"_s)->text());
                 QTest::keyClick(modal, box ? Qt::Key_Return : Qt::Key_Escape);
             }
@@ -138,7 +140,7 @@ private slots:
             window.findChild<QAction *>(u"mycustdet"_s)->trigger();
             // Types into each box and presses each button with Space.
             for (const QString &entry :
-                u"Text1=2004 Text2=2005 Text3=8 Command1= Command2="_s.split(u' '))
+                u"Text1=2004 Text2=2005 Text3=8 Command1= Command1= Command2="_s.split(u' '))
                 QTest::keyClicks(
                     program.rateWindow().window()->findChild<QWidget *>(entry.section(u'=', 0, 0)),
                     entry.section(u'=', 1).isEmpty() ? u" "_s : entry.section(u'=', 1));
@@ -153,7 +155,9 @@ private slots:
         });
         QCOMPARE(QApplication::exec(), 0);  // the last window closed and the program ended
         QCOMPARE(seen,
-            QStringList({u"Do you want to Save"_s, u"One Record Applied and Saved"_s,
+            QStringList({u"Confirmation|Do you want to Save|Question"_s,
+                u"Save|One Record Applied and Saved|Information"_s,
+                u"Warning!!!|Some fields are empty, check!!!|Critical"_s,
                 QDir::home().filePath(u"ZEL Calculation - Interest sheet.pdf"_s)}));
         QCOMPARE(RateTableFile::rows(table), (QList<RateTableFile::Row> {{2004.0, 2005.0, 8.0}}));
     }

@@ -3,7 +3,6 @@
 #include "windowscenario.h"
 
 #include <QAccessible>
-#include <QMessageBox>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPrintDialog>
@@ -106,19 +105,6 @@ class ViewsTest : public QObject
         return lines;
     }
 
-    // Answers each dialog of the type as the user does, once it shows, while the timer given lives.
-    template<typename Dialog>
-    static std::unique_ptr<QTimer> answer(const std::function<void(Dialog *)> &user)
-    {
-        auto answerer = std::make_unique<QTimer>();
-        answerer->callOnTimeout([user] {
-            if (auto *dialog = qobject_cast<Dialog *>(QApplication::activeModalWidget()))
-                user(dialog);
-        });
-        answerer->start(10);
-        return answerer;
-    }
-
 private slots:
     void initTestCase()
     {
@@ -164,30 +150,6 @@ private slots:
             compare(screenReader(shown), state);
     }
 
-    void messageBox_data() { DataFile::addRows(u"message-boxes.tsv"_s, {"icon", "press", "seen"}); }
-
-    // The desktop's message box shows the title, text, icon and buttons asked for, and answers
-    // with the button the user pressed.
-    void messageBox()
-    {
-        const QString press = DataFile::field("press");
-        QString shown;
-        const auto answerer = answer<QMessageBox>([&](QMessageBox *box) {
-            const auto key = [](auto value) { return QVariant::fromValue(value).toString(); };
-            shown = u"%1|%2 %3 %4 %5"_s.arg(box->windowTitle(), box->text(), key(box->icon()),
-                key(box->standardButtons()),
-                key(QMessageBox::StandardButtons(box->standardButton(box->defaultButton()))));
-            const QMetaEnum buttons = QMetaEnum::fromType<QMessageBox::StandardButtons>();
-            box->button(QMessageBox::StandardButton(buttons.keyToValue(qPrintable(press))))
-                ->click();
-        });
-        const MessageBox::Answer answer = QtMessageBox().show(nullptr, u"Do you want to Save"_s,
-            u"Confirmation"_s, MessageBox::Icon(DataFile::field("icon").toInt()),
-            press == u"Ok" ? MessageBox::Buttons::Ok : MessageBox::Buttons::YesNo);
-        QCOMPARE(shown + u' ' + QStringList({u"Ok"_s, u"Yes"_s, u"No"_s})[int(answer)],
-            u"Confirmation|Do you want to Save "_s + DataFile::field("seen"));
-    }
-
     // The desktop's printer dialog, answered with its PDF printer and a file name, is given the
     // document's name and prints the window on one page under that title, the page as a viewer
     // shows it landscape with the sheet centred, as large as fits; cancelled, it prints nothing.
@@ -198,13 +160,18 @@ private slots:
         const QString pdf = m->folder.filePath(u"sheet.pdf"_s);
         const QString name = u"Interest sheet"_s;
         bool accept = true;
-        const auto answerer = answer<QPrintDialog>([&](QPrintDialog *dialog) {
+        QTimer answerer;  // the user, once the dialog shows
+        answerer.callOnTimeout([&] {
+            auto *dialog = qobject_cast<QPrintDialog *>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
             QCOMPARE(dialog->printer()->docName(), name);
             auto *printers = dialog->findChild<QComboBox *>(u"printers"_s);
             printers->setCurrentIndex(printers->count() - 1);
             dialog->findChild<QLineEdit *>(u"filename"_s)->setText(pdf);
             accept ? dialog->accept() : dialog->reject();
         });
+        answerer.start(10);
         QCOMPARE(QtPrinterDialog().print(sheet, name).outcome, PrinterDialog::Printed);
         QProcess info;
         info.start(u"pdfinfo"_s, {pdf});
