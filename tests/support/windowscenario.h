@@ -34,7 +34,6 @@ using namespace Qt::StringLiterals;
 //   rows                     the rows of the table on disk
 //   table=SQL                runs the statement on the table file, "table on ask=SQL" while the
 //                            next message is open
-//   lock, unlock             another program takes the table's write lock, and lets it go
 //   move, restore            the table file taken away, and put back
 //   answer No                the next question is answered No (else Yes, or OK)
 //   window, dialog           activates another window of the program, or a dialog of the
@@ -146,13 +145,6 @@ private:
                 RateTableFile::exec(m.table, {text});
                 m.messages.onShow = {};
             };
-        } else if (step == u"lock") {  // another program holds the write lock
-            QSqlDatabase lock = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"lock"_s);
-            lock.setDatabaseName(m.table);
-            QVERIFY(lock.open() && QSqlQuery(lock).exec(u"BEGIN IMMEDIATE"_s));
-        } else if (step == u"unlock") {
-            QSqlDatabase::database(u"lock"_s, false).close();
-            QSqlDatabase::removeDatabase(u"lock"_s);
         } else if (step == u"move" || step == u"restore") {
             QVERIFY(QFile::rename(
                 step == u"move" ? m.table : aside, step == u"move" ? aside : m.table));

@@ -3,6 +3,7 @@
 #include "windowscenario.h"
 
 #include <QAccessible>
+#include <QLocale>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPrintDialog>
@@ -17,7 +18,8 @@ using namespace Qt::StringLiterals;
 // What a user sees of each window, and what a screen reader reads of it, compared with the
 // references kept beside this test: a picture pixel by pixel, and a text of every accessible
 // object. With ZEL_WRITE_REFERENCES set the references are written afresh instead, for a change
-// whose new looks were reviewed (scripts/render-references).
+// whose new looks were reviewed (scripts/render-references). Then what the windows show as a user
+// works in them, step by step, and the desktop's own printer dialog.
 class ViewsTest : public QObject
 {
     Q_OBJECT
@@ -110,7 +112,7 @@ private slots:
     {
         QApplication::setStyle(QStyleFactory::create(u"Fusion"_s));
         QApplication::setFont(QFont(u"DejaVu Sans"_s, 9));
-        QApplication::setCursorFlashTime(0);  // the text cursor shows without blinking
+        QApplication::setCursorFlashTime(0);            // the text cursor shows without blinking
         // The icon theme of a dark desktop, whose arrows are drawn light.
         QIcon::setThemeSearchPaths(QIcon::themeSearchPaths() << references.filePath(u"icons"_s));
     }
@@ -148,6 +150,22 @@ private slots:
         compare(shown->grab().toImage().convertToFormat(QImage::Format_RGB32), state, dark);
         if (DataFile::field("read") == u"yes")
             compare(screenReader(shown), state);
+    }
+
+    void scenarios_data()
+    {
+        DataFile::addRows(u"sheet-scenarios.tsv"_s, {"steps", "seen"});
+        DataFile::addRows(u"rate-window-scenarios.tsv"_s);
+    }
+
+    // What a user does in the sheet and the rate window, opened as the menu opens them, and what
+    // they then show.
+    void scenarios()
+    {
+        QLocale::setDefault(QLocale(QLocale::German));  // which must change no number read
+        QVERIFY(m.emplace().ready);
+        const QStringList seen = WindowScenario(*m).run(DataFile::field("steps"));
+        QCOMPARE(seen, DataFile::field("seen").split(u'\n'));
     }
 
     // The desktop's printer dialog, answered with its PDF printer and a file name, is given the
