@@ -23,29 +23,23 @@ private slots:
     // and the later ones emptied, every other box as typed.
     void calculations()
     {
-        QFETCH(QString, opening);
-        QFETCH(QString, rate);
-        QFETCH(QString, subs);
-        QFETCH(QString, refunds);
-        QFETCH(QString, withdrawals);
-        QFETCH(QString, results);
-        QFETCH(QString, fault);
         SheetTexts input;
         input.fill(u"old"_s);  // every box not typed into holds an earlier calculation's text
-        input[Box::openingBalance] = opening;
-        input[Box::rate] = rate;
+        input[Box::openingBalance] = DataFile::field("opening");
+        input[Box::rate] = DataFile::field("rate");
         for (int m = 0; m < 12; ++m) {
-            input[monthRows[m].subscription] = subs.section(u'|', m, m);
-            input[monthRows[m].refund] = refunds.section(u'|', m, m);
-            input[monthRows[m].withdrawal] = withdrawals.section(u'|', m, m);
+            input[monthRows[m].subscription] = DataFile::field("subs").section(u'|', m, m);
+            input[monthRows[m].refund] = DataFile::field("refunds").section(u'|', m, m);
+            input[monthRows[m].withdrawal] = DataFile::field("withdrawals").section(u'|', m, m);
         }
         SheetTexts texts = input;
         const std::optional<CalculationFault> failed = calculate(texts);
-        QCOMPARE(failed ? boxName(failed->box) : QString(), fault);
+        QCOMPARE(failed ? boxName(failed->box) : QString(), DataFile::field("fault"));
         QStringList shown;
         for (int box : resultBoxes)
             shown << std::exchange(texts[box], input[box]);
-        QCOMPARE(shown.replaceInStrings(QRegularExpression(u"^$"_s), u"-"_s).join(u' '), results);
+        QCOMPARE(shown.replaceInStrings(QRegularExpression(u"^$"_s), u"-"_s).join(u' '),
+            DataFile::field("results"));
         QVERIFY(texts == input);
     }
 
@@ -58,20 +52,18 @@ private slots:
     // the text from its column on, cut at the line's end; the calls between show another text.
     void sweep()
     {
-        QFETCH(QString, text);
-        QFETCH(QString, between);
-        QFETCH(QString, width);
-        QFETCH(QString, calls);
-        QFETCH(QString, columns);
+        const QString text = DataFile::field("text");
+        const int width = DataFile::field("width").toInt();
         Marquee marquee;
-        const QStringList at = calls.split(u' '), col = columns.split(u' ');
+        const QStringList at = DataFile::field("calls").split(u' ');
+        const QStringList col = DataFile::field("columns").split(u' ');
         for (int call = 1; call <= at.last().toInt(); ++call) {
             const qsizetype n = at.indexOf(QString::number(call));
-            const QString line = marquee.MarqueeText(n < 0 ? between : text, qint16(width.toInt()));
+            const QString line
+                = marquee.MarqueeText(n < 0 ? DataFile::field("between") : text, qint16(width));
             if (n >= 0)
                 QCOMPARE(line,
-                    (QString(col[n].toInt() - 1, u' ') + text)
-                        .leftJustified(width.toInt(), u' ', true));
+                    (QString(col[n].toInt() - 1, u' ') + text).leftJustified(width, u' ', true));
         }
     }
 };
