@@ -40,10 +40,9 @@ private slots:
     // The text of a value, and of the same value as a plain double where there is one.
     void text()
     {
-        QFETCH(QString, value);
         QFETCH(QString, text);
         bool plain = false;
-        const double number = value.toDouble(&plain);
+        const double number = DataFile::field("value").toDouble(&plain);
         QCOMPARE(numberText(plain ? std::optional(number) : std::nullopt), text);
         if (plain)
             QCOMPARE(numberText(number), text);

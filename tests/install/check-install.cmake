@@ -17,16 +17,15 @@ endfunction()
 
 file(REMOVE_RECURSE "${PREFIX}")
 run("${CMAKE_COMMAND}" --install "${BUILD_DIR}" --prefix "${PREFIX}")
-# Exactly one program: a list of none or two names no file.
+# Exactly one program: with none or two, the first path below names no file.
 file(GLOB program "${PREFIX}/lib*/zel-calculation/zel-calculation"
                   "${PREFIX}/lib/*/zel-calculation/zel-calculation")
 get_filename_component(program_dir "${program}" DIRECTORY)
-foreach(file "${program}" "${program_dir}/zel.mdb" "${PREFIX}/bin/zel-calculation" "${entry}"
+foreach(file "${program_dir}/zel-calculation" "${program_dir}/zel.mdb" "${entry}"
+        "${PREFIX}/bin/zel-calculation"
         "${PREFIX}/share/icons/hicolor/32x32/apps/zel-calculation.png"
         "${PREFIX}/share/icons/hicolor/scalable/apps/zel-calculation.svg")
-    if(NOT EXISTS "${file}")
-        message(FATAL_ERROR "not installed: ${file}")
-    endif()
+    run(test -f "${file}")
 endforeach()
 # The menu entry starts the installed program, and the software centres' entry launches it.
 run(grep -qF "Exec=\"${program_dir}/zel-calculation\"" "${entry}")

@@ -33,8 +33,7 @@ bool writeFile(const QString &path, const QByteArray &content)
 QString scanned(RateStore *store)
 {
     const Result<QList<RateRecord>> rows = store->scan();
-    const auto text
-        = [](std::optional<double> n) { return n ? QVariant(*n).toString() : u"NULL"_s; };
+    const auto text = [](auto value) { return value ? QVariant(*value).toString() : u"NULL"_s; };
     QStringList texts;
     for (const RateRecord &row : rows.value.value_or(QList<RateRecord>()))
         texts << u"%1 %2 %3"_s.arg(text(row.yearFrom), text(row.yearTo), text(row.rate));
@@ -61,7 +60,6 @@ class RateStoreTest : public QObject
             ? m_rates->openAfresh().value_or(QString())
             : u"no table made"_s;
     }
-    QString onDisk() const { return RateTableFile::text(m_path); }
 
 private slots:
     void init()
@@ -92,7 +90,7 @@ private slots:
         const QString added = workedExample + u", 2005 2006 8.15"_s;
         QCOMPARE(scanned(store), added);
         QCOMPARE(store->count().value, std::optional<qint64>(3));
-        QCOMPARE(onDisk(), added);
+        QCOMPARE(RateTableFile::text(m_path), added);
 
         // A second open replaces the store, and the first goes with its connection.
         QCOMPARE(m_rates->openAfresh(), Failure());
@@ -109,7 +107,7 @@ private slots:
         QCOMPARE(store->changeRate(row, qQNaN()), notChanged + u"nan is not a number."_s);
         QCOMPARE(
             store->changeRate(row + 1, 7), notChanged + u"the year is no longer in the table."_s);
-        QCOMPARE(onDisk(), workedExample + u", 2005 2006 9.75"_s);
+        QCOMPARE(RateTableFile::text(m_path), workedExample + u", 2005 2006 9.75"_s);
         // A table another program dropped meanwhile takes no year, and none is reported saved.
         QVERIFY(RateTableFile::exec(m_path, {u"DROP TABLE zel"_s}));
         QCOMPARE(store->add(2006, 2007, 8).error, notSaved + u"no such table: zel"_s);

@@ -16,9 +16,9 @@ int main(int argc, char *argv[])
     SharedRates rates(arguments[1]);
     if (const Failure failure = rates.openAfresh())
         qFatal("%s", qPrintable(*failure));
-    const double firstYear = arguments[2].toDouble();
-    const double end = firstYear + arguments.value(3, QStringLiteral("1000000")).toDouble();
-    for (double year = firstYear; year < end; ++year) {
+    for (double year = arguments[2].toDouble(),
+                end = year + arguments.value(3, QStringLiteral("1000000")).toDouble();
+         year < end; ++year) {
         const Result<RateStore::Added> added = rates.store()->add(year, year + 1, 8.5);
         if (!added || *added != RateStore::Added::Saved)
             qFatal("%s", added ? "already there" : qPrintable(added.error));

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QList>
 #include <QScopeGuard>
 #include <QSqlDatabase>
 #include <QSqlQuery>
