@@ -20,9 +20,8 @@ private slots:
         QProcess program;
         program.setEnvironment(QProcess::systemEnvironment().filter(
             QRegularExpression(u"^(?!(DISPLAY|WAYLAND_DISPLAY|QT_QPA_PLATFORM)=)"_s)));
-        const QString path = arguments.section(u' ', 0, 0) == u"zel-new-store"_s
-            ? u"" NEW_STORE_TOOL ""_s
-            : u"" ZEL_PROGRAM ""_s;
+        const QString path = QString::fromUtf8(
+            arguments.startsWith(u"zel-new-store "_s) ? NEW_STORE_TOOL : ZEL_PROGRAM);
         arguments.replace(u"FOLDER"_s, path.section(u'/', 0, -2));
         output.replace(u"FOLDER"_s, path.section(u'/', 0, -2));
         program.startCommand(u"timeout 3 \"%1\" %2"_s.arg(path, arguments.section(u' ', 1)));
