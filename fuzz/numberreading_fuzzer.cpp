@@ -12,8 +12,6 @@
 
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 
 using namespace Qt::StringLiterals;
@@ -32,11 +30,11 @@ qsizetype significantDigits(QStringView text)
     return digits;
 }
 
-[[noreturn]] void fail(const char *what, const std::string &input, const QString &text = {})
+// Ends the run with what did not hold, so that the fuzzer keeps the input.
+void expect(bool holds, const char *what, const std::string &input, const QString &text = {})
 {
-    std::fprintf(
-        stderr, "%s: input \"%s\", number text \"%s\"\n", what, input.c_str(), qPrintable(text));
-    std::abort();
+    if (!holds)
+        qFatal("%s: input \"%s\", number text \"%s\"", what, input.c_str(), qPrintable(text));
 }
 
 }  // namespace
@@ -48,36 +46,28 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const NumberReading reading = readNumber(typed);
     // A text is a number where only a number will do exactly when it was read whole and fits.
     const bool number = reading.extent == NumberReading::Extent::Whole && reading.inRange;
-    if (readExactNumber(typed) != (number ? std::optional(reading.value) : std::nullopt))
-        fail("taken as a number otherwise than it was read", input);
-    if ((reading.extent == NumberReading::Extent::Blank)
-        != (input.find_first_not_of(" \t\n") == std::string::npos))
-        fail("blank otherwise than for blanks, tabs and line feeds", input);
-    if (!reading.inRange) {
-        if (reading.value != 0.0)
-            fail("out of range but not 0", input);
+    expect(readExactNumber(typed) == (number ? std::optional(reading.value) : std::nullopt),
+        "taken as a number otherwise than it was read", input);
+    expect((reading.extent == NumberReading::Extent::Blank)
+            == (input.find_first_not_of(" \t\n") == std::string::npos),
+        "blank otherwise than for blanks, tabs and line feeds", input);
+    expect(reading.inRange || reading.value == 0.0, "out of range but not 0", input);
+    expect(!reading.inRange || std::isfinite(reading.value), "in range but not finite", input);
+    if (!reading.inRange)
         return 0;
-    }
-    if (!std::isfinite(reading.value))
-        fail("in range but not finite", input);
 
     const QString text = numberText(reading.value);
     // [-]digits[.digits], with no leading zero but a lone one and no trailing zero after the
     // point; or [-]d[.digits]E(+|-)dd[d], with a mantissa from 1 to 9.99...
     static const QRegularExpression forms(QRegularExpression::anchoredPattern(
         u"-?(0|[1-9]\\d*)(\\.\\d*[1-9])?|-?[1-9](\\.\\d*[1-9])?E[+-]\\d\\d\\d?"_s));
-    if (!forms.match(text).hasMatch())
-        fail("number text of neither form", input, text);
-    if (significantDigits(text) > 15)
-        fail("more than 15 significant digits", input, text);
-    if (text == u"-0")
-        fail("negative zero written with its sign", input, text);
+    expect(forms.match(text).hasMatch(), "number text of neither form", input, text);
+    expect(significantDigits(text) <= 15, "more than 15 significant digits", input, text);
+    expect(text != u"-0", "negative zero written with its sign", input, text);
     // Read back when the shortest text that reads back exactly as the value has 15 digits at most.
-    if (significantDigits(QString::number(reading.value, 'e', QLocale::FloatingPointShortest))
-        <= 15) {
-        const NumberReading back = readNumber(text);
-        if (!back.inRange || back.value != reading.value)
-            fail("does not read back unchanged", input, text);
-    }
+    const QString shortest = QString::number(reading.value, 'e', QLocale::FloatingPointShortest);
+    const NumberReading back = readNumber(text);
+    expect(significantDigits(shortest) > 15 || (back.inRange && back.value == reading.value),
+        "does not read back unchanged", input, text);
     return 0;
 }

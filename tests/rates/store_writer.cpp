@@ -10,24 +10,19 @@
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    if (argc != 3 && argc != 4)
-        return 2;
-    SharedRates rates(QString::fromLocal8Bit(argv[1]));
-    if (const Failure failure = rates.openAfresh()) {
-        std::fprintf(stderr, "%s\n", qPrintable(*failure));
-        return 1;
-    }
-    const double firstYear = std::atof(argv[2]);
-    const int rows = argc == 4 ? std::atoi(argv[3]) : 1000000;
-    for (int i = 0; i < rows; ++i) {
-        const double year = firstYear + i;
+    const QStringList arguments = QCoreApplication::arguments();
+    if (arguments.size() != 3 && arguments.size() != 4)
+        qFatal("Usage: store_writer DIRECTORY FIRST_YEAR [ROWS]");
+    SharedRates rates(arguments[1]);
+    if (const Failure failure = rates.openAfresh())
+        qFatal("%s", qPrintable(*failure));
+    for (double year = arguments[2].toDouble(),
+                end = year + arguments.value(3, QStringLiteral("1000000")).toDouble();
+         year < end; ++year) {
         const Result<RateStore::Added> added = rates.store()->add(year, year + 1, 8.5);
-        if (!added || *added != RateStore::Added::Saved) {
-            std::fprintf(stderr, "%s\n", added ? "already there" : qPrintable(added.error));
-            return 1;
-        }
+        if (!added || *added != RateStore::Added::Saved)
+            qFatal("%s", added ? "already there" : qPrintable(added.error));
         std::printf("done %.0f\n", year);
         std::fflush(stdout);
     }
-    return 0;
 }

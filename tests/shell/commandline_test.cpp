@@ -5,7 +5,7 @@
 
 using namespace Qt::StringLiterals;
 
-// The program as started from a shell with no display.
+// The built programs as started from a shell with no display.
 class CommandLineTest : public QObject
 {
     Q_OBJECT
@@ -20,12 +20,15 @@ private slots:
         QProcess program;
         program.setEnvironment(QProcess::systemEnvironment().filter(
             QRegularExpression(u"^(?!(DISPLAY|WAYLAND_DISPLAY|QT_QPA_PLATFORM)=)"_s)));
-        program.startCommand(u"timeout 3 \"" ZEL_PROGRAM "\" "_s + arguments);
+        const QString path = QString::fromUtf8(
+            arguments.startsWith(u"zel-new-store "_s) ? NEW_STORE_TOOL : ZEL_PROGRAM);
+        arguments.replace(u"FOLDER"_s, path.section(u'/', 0, -2));
+        output.replace(u"FOLDER"_s, path.section(u'/', 0, -2));
+        program.startCommand(u"timeout 3 \"%1\" %2"_s.arg(path, arguments.section(u' ', 1)));
         program.waitForFinished();
         const QString given = QString::number(program.exitCode()) + u'|'
             + QString::fromLocal8Bit(
                 program.readAllStandardOutput() + '|' + program.readAllStandardError());
-        output.replace(u"FOLDER"_s, u"" ZEL_PROGRAM ""_s.section(u'/', 0, -2));
         const QString pattern = QRegularExpression::escape(output).replace(u"\\*"_s, u".*"_s);
         QVERIFY2(QRegularExpression(u"(?s)\\A"_s + pattern + u"\\z"_s).match(given).hasMatch(),
             qPrintable(given));

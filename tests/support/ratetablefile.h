@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QList>
 #include <QScopeGuard>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -8,13 +7,10 @@
 #include <QVariant>
 
 #include <algorithm>
-#include <array>
 
 // Rate table files for tests, written and read through a connection of the test's own, so that
 // what the program stored is checked on disk and not through the program's store.
 namespace RateTableFile {
-
-using Row = std::array<QVariant, 3>;
 
 // The table's columns as the program's own tool makes them.
 inline const QString columns = QStringLiteral("yearfrom REAL, yearto REAL, rate REAL");
@@ -43,32 +39,24 @@ inline bool exec(const QString &path, const QStringList &statements)
     });
 }
 
-// Every row as it is on disk, in table order.
-inline QList<Row> rows(const QString &path)
+// Every row as it is on disk, in table order: its values separated by blanks, a text in quotes,
+// an empty value as NULL, the rows separated by commas: "2003 2004 9.5, 2004 2005 8".
+inline QString text(const QString &path)
 {
     return withDatabase(path, [](QSqlDatabase &db) {
-        QList<Row> found;
-        QSqlQuery query(QStringLiteral("SELECT * FROM zel"), db);
-        while (query.next())
-            found.append({query.value(0), query.value(1), query.value(2)});
-        return found;
-    });
-}
-
-// Rows as their values separated by blanks, a text in quotes, an empty value as NULL, the rows
-// separated by commas: "2003 2004 9.5, 2004 2005 8".
-inline QString text(const QList<Row> &rows)
-{
-    QStringList texts;
-    for (const Row &row : rows) {
-        for (const QVariant &value : row) {
-            texts << (value.isNull()                       ? QStringLiteral("NULL")
-                    : value.typeId() == QMetaType::QString ? u'\'' + value.toString() + u'\''
-                                                           : value.toString());
+        QStringList rows;
+        for (QSqlQuery query(QStringLiteral("SELECT * FROM zel"), db); query.next();) {
+            QStringList values;
+            for (int column = 0; column < 3; ++column) {
+                const QVariant value = query.value(column);
+                values << (value.isNull()                      ? QStringLiteral("NULL")
+                        : value.typeId() == QMetaType::QString ? u'\'' + value.toString() + u'\''
+                                                               : value.toString());
+            }
+            rows << values.join(u' ');
         }
-        texts.last() += u',';
-    }
-    return texts.join(u' ').chopped(texts.isEmpty() ? 0 : 1);
+        return rows.join(QStringLiteral(", "));
+    });
 }
 
 }  // namespace RateTableFile
