@@ -1,7 +1,5 @@
 #pragma once
 
-#include "fakemessagebox.h"
-#include "fakeprinterdialog.h"
 #include "program.h"
 #include "ratetablefile.h"
 
@@ -18,7 +16,48 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <functional>
 #include <optional>
+#include <utility>
+
+// Records every message box a window shows, as "title|text|kind" with the kind plain, stop,
+// question or information, and answers from a script (OK, or Yes to a question, when the
+// script is empty).
+class FakeMessageBox : public MessageBox
+{
+public:
+    Answer show(
+        QWidget *, const QString &text, const QString &title, Icon icon, Buttons buttons) override
+    {
+        const char16_t *kinds[] = {u"plain", u"stop", u"question", u"information"};
+        shown << title + u'|' + text + u'|' + QString::fromUtf16(kinds[int(icon)]);
+        if (onShow)
+            onShow(shown.last());
+        if (!answers.isEmpty())
+            return answers.takeFirst();
+        return buttons == Buttons::YesNo ? Answer::Yes : Answer::Ok;
+    }
+
+    QStringList shown;
+    QList<Answer> answers;
+    std::function<void(const QString &)> onShow;  // runs while the box would be open
+};
+
+// Records each window it prints with the document's name, and answers the dialog as scripted.
+class FakePrinterDialog : public PrinterDialog
+{
+public:
+    Printout print(QWidget *window, const QString &documentName) override
+    {
+        if (outcome == Printed)
+            printed.append({window, documentName});
+        return {outcome, outcome == Failed ? failure : QString()};
+    }
+
+    Outcome outcome = Printed;  // Cancelled by the user, or Failed when the printer refuses
+    QString failure = QStringLiteral("the printer did not take the page");  // why it Failed
+    QList<std::pair<QWidget *, QString>> printed;
+};
 
 // The program in a temporary folder of its own, on a rate table of two years, with its message
 // boxes and printing recorded.

@@ -168,11 +168,8 @@ private slots:
         const bool dark = DataFile::field("desktop") == u"dark";
         QApplication::setPalette(dark ? QPalette(QColor(40, 40, 40)) : QApplication::palette());
         QIcon::setThemeName(dark ? u"light"_s : QString());
-        QVERIFY(m.emplace().ready);
-        QWidget *shown = window == u"main" ? &main.emplace(m->program)
-            : window == u"sheet"           ? m->program.sheet().open()
-            : window == u"rates"           ? m->program.rateWindow().open()
-                                           : m->program.calendar().open();
+        showMain();
+        QWidget *shown = window == u"main" ? &*main : open(window);
         QVERIFY(still(shown));
         WindowScenario(*m).run(DataFile::field("entries"), shown);
         if (auto *scroller = shown->findChild<QScrollArea *>())
