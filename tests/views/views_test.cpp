@@ -151,6 +151,7 @@ private slots:
     {
         main.reset();
         m.reset();
+        QLocale::setDefault(QLocale::system());
     }
 
     void windows_data()
