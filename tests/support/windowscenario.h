@@ -63,7 +63,7 @@ public:
         QStringList seen;
         for (const QString &step : steps.split(u'|', Qt::SkipEmptyParts))
             take(step, seen);
-        return seen.join(u'\n').replace(m.folder.path(), QStringLiteral("FOLDER")).split(u'\n');
+        return seen.join(u'\n').replace(m.folder.path(), u"FOLDER"_s).split(u'\n');
     }
 
 private:
@@ -114,6 +114,7 @@ private:
         return out.isEmpty() ? QStringList {u"nothing new"_s} : out;
     }
 
+    // Takes one step, adding what it reports to what was seen.
     void take(const QString &step, QStringList &seen)
     {
         const QString name = step.section(u'=', 0, 0), text = step.section(u'=', 1);
