@@ -229,6 +229,20 @@ private slots:
         QVERIFY(QFile::remove(pdf));
         QCOMPARE(QtPrinterDialog().print(sheet, name).outcome, PrinterDialog::Cancelled);
         QVERIFY(!QFile::exists(pdf));
+        // Printed while the user types in a box, the page is as above, without the text cursor
+        // and the focus frame, and the box keeps the focus.
+        QWidget *box = sheet->findChild<QWidget *>(u"Text39"_s);
+        sheet->activateWindow();
+        box->setFocus();
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setPageOrientation(QPageLayout::Landscape);
+        QVERIFY(QTest::qWaitForWindowActive(sheet) && box->hasFocus()
+            && PrinterDialog::writePdf(pdf, printer.pageLayout(), printer.resolution(), sheet, name)
+                   .isEmpty()
+            && box->hasFocus());
+        QCOMPARE(QProcess::execute(u"pdftoppm"_s, page), 0);
+        compare(QImage(pdf + u".png"_s).convertToFormat(QImage::Format_RGB32), u"printed"_s, false);
+        QVERIFY(QFile::remove(pdf));
         QWidget empty;  // nothing to draw is no printout, and no file
         empty.resize(0, 0);
         QVERIFY(
