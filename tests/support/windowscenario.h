@@ -6,13 +6,7 @@
 
 #include <QAction>
 #include <QDialog>
-#include <QFileInfo>
 #include <QHash>
-#include <QPageLayout>
-
-#include <csignal>
-
-#include <sys/resource.h>
 
 using namespace Qt::StringLiterals;
 
@@ -43,10 +37,6 @@ using namespace Qt::StringLiterals;
 //   hide, show, showMinimized, showNormal    as the window manager does
 //   wait                     until the sheet's title and credits line both move, a second at most:
 //                            "moving", "resting" (neither) or "one moving"
-//   pdf                      writes the window as a PDF over an older sheet.pdf on a disk that
-//   takes
-//                            no file past 4096 bytes, then into a folder gone: why each failed, and
-//                            the older file's size
 class WindowScenario
 {
 public:
@@ -157,21 +147,8 @@ private:
         } else if (step == u"load") {
             seen << (qobject_cast<SheetWindow *>(window)->Form_Load() ? u"loaded"_s
                                                                       : u"not loaded"_s);
-        } else if (step == u"pdf") {
-            // The window written over an older file on a full disk, and into a folder gone.
-            QFile older(m.folder.filePath(u"sheet.pdf"_s));
-            QVERIFY(older.open(QIODevice::WriteOnly) && older.write("older") && older.flush());
-            rlimit previous {};
-            getrlimit(RLIMIT_FSIZE, &previous);
-            std::signal(SIGXFSZ, SIG_IGN);  // a write past the limit fails, as on a full disk
-            const rlimit full {4096, previous.rlim_max};
-            setrlimit(RLIMIT_FSIZE, &full);
-            for (const QString &file : {u"sheet.pdf"_s, u"gone/sheet.pdf"_s})
-                seen << PrinterDialog::writePdf(m.folder.filePath(file), {}, 1200, window, {});
-            setrlimit(RLIMIT_FSIZE, &previous);
-            seen << u"older file of %1 bytes"_s.arg(QFileInfo(older).size());
-        } else if (step
-            == u"wait") {  // until the title and the credits line move, a second at most
+        } else if (step == u"wait") {
+            // Until the title and the credits line move, a second at most.
             const auto *credits = window->findChild<MarqueeLabel *>();
             const auto shown = [&] { return QStringList {window->windowTitle(), credits->text()}; };
             const QStringList was = shown();

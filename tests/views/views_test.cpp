@@ -16,6 +16,10 @@
 #include <QStyleFactory>
 #include <QWindow>
 
+#include <csignal>
+
+#include <sys/resource.h>
+
 using namespace Qt::StringLiterals;
 
 // What a user sees of each window, and what a screen reader reads of it, compared with the
@@ -242,11 +246,29 @@ private slots:
             && box->hasFocus());
         QCOMPARE(QProcess::execute(u"pdftoppm"_s, page), 0);
         compare(QImage(pdf + u".png"_s).convertToFormat(QImage::Format_RGB32), u"printed"_s, false);
-        QVERIFY(QFile::remove(pdf));
-        QWidget empty;  // nothing to draw is no printout, and no file
+
+        // Nothing to draw, a disk that takes no file past 4096 bytes and a folder gone are each no
+        // printout, and leave the file printed before as it was.
+        QWidget empty;
         empty.resize(0, 0);
-        QVERIFY(
-            !PrinterDialog::writePdf(pdf, {}, 72, &empty, name).isEmpty() && !QFile::exists(pdf));
+        QFile before(pdf);
+        QVERIFY(before.open(QIODevice::ReadOnly));
+        const QByteArray printed = before.readAll();
+        rlimit previous {};
+        getrlimit(RLIMIT_FSIZE, &previous);
+        std::signal(SIGXFSZ, SIG_IGN);  // a write past the limit fails, as on a full disk
+        const rlimit full {4096, previous.rlim_max};
+        setrlimit(RLIMIT_FSIZE, &full);
+        QStringList failures;
+        const QString gone = m->folder.filePath(u"gone/sheet.pdf"_s);
+        for (const auto &[file, window] : {std::pair(pdf, &empty), {pdf, sheet}, {gone, sheet}})
+            failures << PrinterDialog::writePdf(file, printer.pageLayout(), 1200, window, name);
+        setrlimit(RLIMIT_FSIZE, &previous);
+        QCOMPARE(failures.join(u'\n').replace(m->folder.path(), u"FOLDER"_s),
+            u"FOLDER/sheet.pdf: Writing canceled by application\nFOLDER/sheet.pdf: File too large\n"
+            u"FOLDER/gone/sheet.pdf: No such file or directory"_s);
+        QFile after(pdf);
+        QVERIFY(after.open(QIODevice::ReadOnly) && after.readAll() == printed);
     }
 
     void opensOnceAndAnewAfterClose_data()
