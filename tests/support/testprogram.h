@@ -32,7 +32,7 @@ public:
         const char16_t *kinds[] = {u"plain", u"stop", u"question", u"information"};
         shown << title + u'|' + text + u'|' + QString::fromUtf16(kinds[int(icon)]);
         if (onShow)
-            onShow(shown.last());
+            onShow();
         if (!answers.isEmpty())
             return answers.takeFirst();
         return buttons == Buttons::YesNo ? Answer::Yes : Answer::Ok;
@@ -40,7 +40,7 @@ public:
 
     QStringList shown;
     QList<Answer> answers;
-    std::function<void(const QString &)> onShow;  // runs while the box would be open
+    std::function<void()> onShow;  // runs while the box would be open
 };
 
 // Records each window it prints with the document's name, and answers the dialog as scripted.
@@ -51,11 +51,11 @@ public:
     {
         if (outcome == Printed)
             printed.append({window, documentName});
-        return {outcome, outcome == Failed ? failure : QString()};
+        return {outcome,
+            outcome == Failed ? QStringLiteral("the printer did not take the page") : QString()};
     }
 
     Outcome outcome = Printed;  // Cancelled by the user, or Failed when the printer refuses
-    QString failure = QStringLiteral("the printer did not take the page");  // why it Failed
     QList<std::pair<QWidget *, QString>> printed;
 };
 
@@ -63,13 +63,6 @@ public:
 // boxes and printing recorded.
 struct TestProgram
 {
-    // The message boxes shown so far, with the table's path written as PATH.
-    QStringList shown() const
-    {
-        return QStringList(messages.shown).replaceInStrings(table, QStringLiteral("PATH"));
-    }
-    QString onDisk() const { return RateTableFile::text(table); }
-
     QTemporaryDir folder;  // in place of the program's own
     QString table = folder.filePath(QStringLiteral("zel.mdb"));
     bool ready = RateTableFile::exec(table,

@@ -32,8 +32,8 @@ using namespace Qt::StringLiterals;
 //   answer No                the next question is answered No (else Yes, or OK)
 //   window, dialog           activates another window of the program, or a dialog of the
 //                            window's own, and then the window again
-//   load, tick               loads the sheet afresh ("loaded" or "not loaded"), ticks the title's
-//                            timer by hand (the sheet's title / the desktop's)
+//   tick                     ticks the sheet title's timer by hand: the sheet's title / the
+//                            desktop's
 //   hide, show, showMinimized, showNormal    as the window manager does
 //   wait                     until the sheet's title and credits line both move, a second at most:
 //                            "moving", "resting" (neither) or "one moving"
@@ -128,11 +128,11 @@ private:
             last.remove(window);
             delete window;
         } else if (step == u"rows") {
-            seen << u"rows "_s + m.onDisk();
+            seen << u"rows "_s + RateTableFile::text(m.table);
         } else if (step.startsWith(u"table=")) {
             QVERIFY(RateTableFile::exec(m.table, {text}));
         } else if (step.startsWith(u"table on ask=")) {  // while the next question is open
-            m.messages.onShow = [this, text](const QString &) {
+            m.messages.onShow = [this, text] {
                 RateTableFile::exec(m.table, {text});
                 m.messages.onShow = {};
             };
@@ -144,9 +144,6 @@ private:
         } else if (step == u"tick") {
             qobject_cast<SheetWindow *>(window)->Timer1_Timer();
             seen << window->windowTitle() + u'/' + window->windowHandle()->title();
-        } else if (step == u"load") {
-            seen << (qobject_cast<SheetWindow *>(window)->Form_Load() ? u"loaded"_s
-                                                                      : u"not loaded"_s);
         } else if (step == u"wait") {
             // Until the title and the credits line move, a second at most.
             const auto *credits = window->findChild<MarqueeLabel *>();
