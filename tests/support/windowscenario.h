@@ -145,12 +145,19 @@ private:
             qobject_cast<SheetWindow *>(window)->Timer1_Timer();
             seen << window->windowTitle() + u'/' + window->windowHandle()->title();
         } else if (step == u"wait") {
-            // Until the title and the credits line move, a second at most.
-            const auto *credits = window->findChild<MarqueeLabel *>();
-            const auto shown = [&] { return QStringList {window->windowTitle(), credits->text()}; };
-            const QStringList was = shown();
+            // Until the title and the credits line move, a second at most: the line as drawn on
+            // the screen, not only its text.
+            const QRect line = window->findChild<MarqueeLabel *>()->geometry();
+            const auto shown = [&] {
+                return std::pair(window->windowTitle(),
+                    window->screen()
+                        ->grabWindow(
+                            window->winId(), line.x(), line.y(), line.width(), line.height())
+                        .toImage());
+            };
+            const auto was = shown();
             const bool both = QTest::qWaitFor(
-                [&] { return shown()[0] != was[0] && shown()[1] != was[1]; }, 1000);
+                [&] { return shown().first != was.first && shown().second != was.second; }, 1000);
             seen << (both ? u"moving"_s : shown() == was ? u"resting"_s : u"one moving"_s);
         } else if (window->metaObject()->indexOfSlot(qPrintable(step + u"()"_s)) >= 0) {
             QMetaObject::invokeMethod(window, qPrintable(step));  // hide, showMinimized, ...
