@@ -155,6 +155,7 @@ private:
                             window->winId(), line.x(), line.y(), line.width(), line.height())
                         .toImage());
             };
+            QTest::qWait(50);  // for what the last frame still owes the screen
             const auto was = shown();
             const bool both = QTest::qWaitFor(
                 [&] { return shown().first != was.first && shown().second != was.second; }, 1000);
