@@ -61,10 +61,10 @@ private:
     // what marks it and what a screen reader reads about it.
     QStringList lookAt() const
     {
-        const QWidget *focus = QApplication::focusWidget();
-        QStringList now {u"focus "_s + (focus ? focus->accessibleName() : QString())};
         if (!window)
             return {};
+        const QWidget *focus = QApplication::focusWidget();
+        QStringList now {u"focus "_s + (focus ? focus->accessibleName() : QString())};
         for (QWidget *widget : window->findChildren<QWidget *>()) {
             const QString name = widget->accessibleName();
             QString line;
@@ -112,7 +112,6 @@ private:
         for (QWidget *widget : window ? window->findChildren<QWidget *>() : QWidgetList())
             control = widget->accessibleName() == name || widget->objectName() == name ? widget
                                                                                        : control;
-        const QString aside = m.folder.filePath(u"aside.mdb"_s);
         if (step == u"?") {
             seen << look();
         } else if (step.startsWith(u"open ")) {
@@ -137,8 +136,9 @@ private:
                 m.messages.onShow = {};
             };
         } else if (step == u"move" || step == u"restore") {
-            QVERIFY(QFile::rename(
-                step == u"move" ? m.table : aside, step == u"move" ? aside : m.table));
+            const QString aside = m.folder.filePath(u"aside.mdb"_s);
+            QVERIFY(
+                step == u"move" ? QFile::rename(m.table, aside) : QFile::rename(aside, m.table));
         } else if (step == u"answer No") {
             m.messages.answers << MessageBox::Answer::No;
         } else if (step == u"tick") {
